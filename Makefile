@@ -1,0 +1,44 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD ?= build
+CTEST_ARGS ?=
+PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+# Installs what is missing when run as root; otherwise says exactly what to install.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  else \
+	    echo "Some packages are missing. Install them with:"; \
+	    echo "  sudo apt-get install --no-install-recommends$$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "quorbel needs a graphical desktop, and none was found (DISPLAY is not set); on a machine without one, try: xvfb-run -s '-screen 0 1920x1080x24' $(BUILD)/quorbel"; \
+	  exit 1; \
+	fi
+	$(BUILD)/quorbel
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2 $(CTEST_ARGS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,278 @@
+#include "app/frmMenu.h"
+
+#include "app/Options.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmHelp.h"
+#include "dialogs/frmTestInfo.h"
+#include "patterns/frmBoxesFS.h"
+#include "patterns/frmCirclesFS.h"
+#include "patterns/frmColorFS.h"
+#include "patterns/frmCrosshairsFS.h"
+#include "patterns/frmDiagonalLines.h"
+#include "patterns/frmGreysFS.h"
+#include "patterns/frmOneColor.h"
+#include "patterns/frmVerticalLines.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int ClientWidth = 7830;
+constexpr int ClientHeight = 5415;
+
+constexpr quint32 Red = 0x000000FF;
+constexpr quint32 Green = 0x0000FF00;
+constexpr quint32 Blue = 0x00FF0000;
+constexpr quint32 Black = 0x00000000;
+constexpr quint32 White = 0x00FFFFFF;
+constexpr quint32 Grey50 = 0x00808080;
+
+QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, int left, int top)
+{
+    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    Form::placeTwips(button, left, top, 1215, 495);
+    Form::fitCaption(button);
+    return button;
+}
+
+QGroupBox *makeFrame(QWidget *parent, const char *name, const char *caption, int left, int top, int width,
+                     int height)
+{
+    auto *frame = new QGroupBox(QString::fromLatin1(caption), parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFocusPolicy(Qt::NoFocus);
+    Form::placeTwips(frame, left, top, width, height);
+    return frame;
+}
+} // namespace
+
+frmMenu::frmMenu()
+    : Form(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmMenu"));
+    setWindowTitle(QStringLiteral("Quorbel!"));
+    setWindowIcon(applicationIcon());
+    setAsMainWindow();
+    createMenus();
+    createControls();
+    connectHandlers();
+}
+
+void frmMenu::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(m_client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Created bottom of the stacking first, so each later control lies above the earlier ones.
+    QWidget *c = m_client;
+    fraTestInformation = makeFrame(c, "fraTestInformation", "Test Information", 5160, 120, 2535, 5175);
+    fraTestPatterns = makeFrame(c, "fraTestPatterns", "Test Patterns", 120, 120, 4815, 1815);
+    fraBWTestPatterns = makeFrame(c, "fraBWTestPatterns", "Black and White Test Patterns", 120, 3480, 4815, 1815);
+    cmdBoxes = makeButton(c, "cmdBoxes", "Boxes", 360, 480);
+    cmdColors = makeButton(c, "cmdColors", "Colors", 3480, 480);
+    fraLCDPixelColorTests = makeFrame(c, "fraLCDPixelColorTests", "LCD Pixel Color Tests", 120, 2160, 4815, 1095);
+    cmdBlue = makeButton(c, "cmdBlue", "Blue", 3480, 2520);
+    cmdGreen = makeButton(c, "cmdGreen", "Green", 1920, 2520);
+    cmdRed = makeButton(c, "cmdRed", "Red", 360, 2520);
+    cmdBlack = makeButton(c, "cmdBlack", "Black", 360, 3840);
+    cmdWhite = makeButton(c, "cmdWhite", "White", 1920, 3840);
+    cmdCircles = makeButton(c, "cmdCircles", "Circles", 1920, 480);
+    cmdCrosshairs = makeButton(c, "cmdCrosshairs", "Crosshairs", 360, 1200);
+    cmdGrey50 = makeButton(c, "cmdGrey50", "50% Grey", 3480, 3840);
+    cmdGreys = makeButton(c, "cmdGreys", "Greys", 360, 4560);
+    cmdVerticalLines = makeButton(c, "cmdVerticalLines", "Vertical Lines", 1920, 1200);
+    cmdDiagonalLines = makeButton(c, "cmdDiagonalLines", "Diagonal Lines", 3480, 1200);
+
+    txtTestInformation = new QPlainTextEdit(c);
+    txtTestInformation->setObjectName(QStringLiteral("txtTestInformation"));
+    placeTwips(txtTestInformation, 5280, 360, 2295, 4815);
+    txtTestInformation->setReadOnly(true);
+    txtTestInformation->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtTestInformation->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtTestInformation->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtTestInformation->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    txtTestInformation->setTextInteractionFlags(Qt::NoTextInteraction);
+    txtTestInformation->viewport()->setCursor(Qt::ArrowCursor);
+    QPalette palette = txtTestInformation->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    txtTestInformation->setPalette(palette);
+
+    // Tab order by tab index: the thirteen buttons in catalogue order.
+    const QList<QWidget *> order { cmdBoxes, cmdCircles, cmdColors, cmdCrosshairs, cmdVerticalLines,
+                                   cmdDiagonalLines, cmdRed, cmdGreen, cmdBlue, cmdBlack, cmdWhite,
+                                   cmdGrey50, cmdGreys };
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    setDefaultButton(cmdBoxes);
+    cmdBoxes->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMenu::createMenus()
+{
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+
+    menFile = menuBar->addMenu(QStringLiteral("&File"));
+    menFile->setObjectName(QStringLiteral("menFile"));
+    mnuFileCheckForUpdate = menFile->addAction(QStringLiteral("Check For Update"));
+    mnuFileCheckForUpdate->setObjectName(QStringLiteral("mnuFileCheckForUpdate"));
+    menitmShowPreTestMessage = menFile->addAction(QStringLiteral("Show Pre-Test Message"));
+    menitmShowPreTestMessage->setObjectName(QStringLiteral("menitmShowPreTestMessage"));
+    menitmShowPreTestMessage->setCheckable(true);
+    menitmShowPreTestMessage->setChecked(true);
+    menitmFileSeperator = menFile->addSeparator();
+    menitmFileSeperator->setObjectName(QStringLiteral("menitmFileSeperator"));
+    menitmExit = menFile->addAction(QStringLiteral("E&xit"));
+    menitmExit->setObjectName(QStringLiteral("menitmExit"));
+
+    menHelp = menuBar->addMenu(QStringLiteral("&Help"));
+    menHelp->setObjectName(QStringLiteral("menHelp"));
+    menitmQRBLHelp = menHelp->addAction(QStringLiteral("Quorbel! Help"));
+    menitmQRBLHelp->setObjectName(QStringLiteral("menitmQRBLHelp"));
+    menitmHelpSeparator = menHelp->addSeparator();
+    menitmHelpSeparator->setObjectName(QStringLiteral("menitmHelpSeparator"));
+    menitmAbout = menHelp->addAction(QStringLiteral("About"));
+    menitmAbout->setObjectName(QStringLiteral("menitmAbout"));
+}
+
+void frmMenu::connectHandlers()
+{
+    connect(cmdBoxes, &QPushButton::clicked, this, handler("cmdBoxes_Click", &frmMenu::cmdBoxes_Click));
+    connect(cmdCircles, &QPushButton::clicked, this, handler("cmdCircles_Click", &frmMenu::cmdCircles_Click));
+    connect(cmdColors, &QPushButton::clicked, this, handler("cmdColors_Click", &frmMenu::cmdColors_Click));
+    connect(cmdCrosshairs, &QPushButton::clicked, this,
+            handler("cmdCrosshairs_Click", &frmMenu::cmdCrosshairs_Click));
+    connect(cmdVerticalLines, &QPushButton::clicked, this,
+            handler("cmdVerticalLines_Click", &frmMenu::cmdVerticalLines_Click));
+    connect(cmdDiagonalLines, &QPushButton::clicked, this,
+            handler("cmdDiagonalLines_Click", &frmMenu::cmdDiagonalLines_Click));
+    connect(cmdRed, &QPushButton::clicked, this, handler("cmdRed_Click", &frmMenu::cmdRed_Click));
+    connect(cmdGreen, &QPushButton::clicked, this, handler("cmdGreen_Click", &frmMenu::cmdGreen_Click));
+    connect(cmdBlue, &QPushButton::clicked, this, handler("cmdBlue_Click", &frmMenu::cmdBlue_Click));
+    connect(cmdBlack, &QPushButton::clicked, this, handler("cmdBlack_Click", &frmMenu::cmdBlack_Click));
+    connect(cmdWhite, &QPushButton::clicked, this, handler("cmdWhite_Click", &frmMenu::cmdWhite_Click));
+    connect(cmdGrey50, &QPushButton::clicked, this, handler("cmdGrey50_Click", &frmMenu::cmdGrey50_Click));
+    connect(cmdGreys, &QPushButton::clicked, this, handler("cmdGreys_Click", &frmMenu::cmdGreys_Click));
+
+    connect(menitmShowPreTestMessage, &QAction::triggered, this,
+            handler("menitmShowPreTestMessage_Click", &frmMenu::menitmShowPreTestMessage_Click));
+    connect(mnuFileCheckForUpdate, &QAction::triggered, this,
+            handler("mnuFileCheckForUpdate_Click", &frmMenu::mnuFileCheckForUpdate_Click));
+    connect(menitmQRBLHelp, &QAction::triggered, this,
+            handler("menitmQRBLHelp_Click", &frmMenu::menitmQRBLHelp_Click));
+    connect(menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", &frmMenu::menitmAbout_Click));
+    connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", &frmMenu::menitmExit_Click));
+}
+
+void frmMenu::Form_Load()
+{
+    if (Options::equals(Options::ShowInfo(), 1)) {
+        menitmShowPreTestMessage->setChecked(true);
+        return;
+    }
+    // Read again, as the rule is written; any value but 0 leaves the mark as designed.
+    if (Options::equals(Options::ShowInfo(), 0))
+        menitmShowPreTestMessage->setChecked(false);
+}
+
+void frmMenu::showPreTestMessageIfOn()
+{
+    if (Options::equals(Options::ShowInfo(), 1))
+        form<frmTestInfo>().Show(Modal);
+}
+
+template <class Pattern>
+void frmMenu::startTest()
+{
+    showPreTestMessageIfOn();
+    form<Pattern>().Show(Modal);
+}
+
+void frmMenu::startSolidColourTest(quint32 color)
+{
+    showPreTestMessageIfOn();
+    form<frmOneColor>().setBackColor(color);
+    form<frmOneColor>().Show(Modal);
+}
+
+void frmMenu::cmdBoxes_Click() { startTest<frmBoxesFS>(); }
+void frmMenu::cmdCircles_Click() { startTest<frmCirclesFS>(); }
+void frmMenu::cmdColors_Click() { startTest<frmColorFS>(); }
+void frmMenu::cmdCrosshairs_Click() { startTest<frmCrosshairsFS>(); }
+void frmMenu::cmdVerticalLines_Click() { startTest<frmVerticalLines>(); }
+void frmMenu::cmdDiagonalLines_Click() { startTest<frmDiagonalLines>(); }
+void frmMenu::cmdRed_Click() { startSolidColourTest(Red); }
+void frmMenu::cmdGreen_Click() { startSolidColourTest(Green); }
+void frmMenu::cmdBlue_Click() { startSolidColourTest(Blue); }
+void frmMenu::cmdBlack_Click() { startSolidColourTest(Black); }
+void frmMenu::cmdWhite_Click() { startSolidColourTest(White); }
+void frmMenu::cmdGrey50_Click() { startSolidColourTest(Grey50); }
+void frmMenu::cmdGreys_Click() { startTest<frmGreysFS>(); }
+
+void frmMenu::menitmShowPreTestMessage_Click()
+{
+    // The action has already flipped its mark; the rule looks at the mark as it was before the click.
+    const bool wasChecked = !menitmShowPreTestMessage->isChecked();
+    menitmShowPreTestMessage->setChecked(!wasChecked);
+    Options::saveShowInfo(!wasChecked);
+}
+
+void frmMenu::mnuFileCheckForUpdate_Click()
+{
+    CheckForUpdate();
+}
+
+void frmMenu::CheckForUpdate()
+{
+}
+
+void frmMenu::menitmQRBLHelp_Click()
+{
+    form<frmHelp>().Show(Modal);
+}
+
+void frmMenu::menitmAbout_Click()
+{
+    form<frmAbout>().Show(Modal);
+}
+
+void frmMenu::menitmExit_Click()
+{
+    closingSequence();
+}
+
+void frmMenu::Form_Unload()
+{
+    closingSequence();
+}
+
+void frmMenu::closingSequence()
+{
+    unload<frmAbout>();
+    unload<frmBoxesFS>();
+    unload<frmCirclesFS>();
+    unload<frmColorFS>();
+    unload<frmCrosshairsFS>();
+    unload<frmDiagonalLines>();
+    unload<frmTestInfo>();
+    unload<frmGreysFS>();
+    unload<frmHelp>();
+    unload<frmOneColor>();
+    unload<frmVerticalLines>();
+    unload<frmMenu>();
+}

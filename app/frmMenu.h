@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/Form.h"
+
+class QAction;
+class QGroupBox;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+
+// The main window: thirteen test buttons in three groups, the description panel and two menus.
+class frmMenu : public Form
+{
+    Q_OBJECT
+public:
+    frmMenu();
+
+    // The client area below the menu bar; every control is a child of it.
+    QWidget *client() const { return m_client; }
+
+    QGroupBox *fraTestPatterns;
+    QGroupBox *fraLCDPixelColorTests;
+    QGroupBox *fraBWTestPatterns;
+    QGroupBox *fraTestInformation;
+    QPushButton *cmdBoxes;
+    QPushButton *cmdCircles;
+    QPushButton *cmdColors;
+    QPushButton *cmdCrosshairs;
+    QPushButton *cmdVerticalLines;
+    QPushButton *cmdDiagonalLines;
+    QPushButton *cmdRed;
+    QPushButton *cmdGreen;
+    QPushButton *cmdBlue;
+    QPushButton *cmdBlack;
+    QPushButton *cmdWhite;
+    QPushButton *cmdGrey50;
+    QPushButton *cmdGreys;
+    QPlainTextEdit *txtTestInformation;
+
+    QMenuBar *menuBar;
+    QMenu *menFile;
+    QAction *mnuFileCheckForUpdate;
+    QAction *menitmShowPreTestMessage;
+    QAction *menitmFileSeperator;
+    QAction *menitmExit;
+    QMenu *menHelp;
+    QAction *menitmQRBLHelp;
+    QAction *menitmHelpSeparator;
+    QAction *menitmAbout;
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectHandlers();
+
+    void cmdBoxes_Click();
+    void cmdCircles_Click();
+    void cmdColors_Click();
+    void cmdCrosshairs_Click();
+    void cmdVerticalLines_Click();
+    void cmdDiagonalLines_Click();
+    void cmdRed_Click();
+    void cmdGreen_Click();
+    void cmdBlue_Click();
+    void cmdBlack_Click();
+    void cmdWhite_Click();
+    void cmdGrey50_Click();
+    void cmdGreys_Click();
+
+    void menitmShowPreTestMessage_Click();
+    void mnuFileCheckForUpdate_Click();
+    void menitmQRBLHelp_Click();
+    void menitmAbout_Click();
+    void menitmExit_Click();
+
+    template <class Pattern>
+    void startTest();
+    void startSolidColourTest(quint32 color);
+    void showPreTestMessageIfOn();
+    void closingSequence();
+    void CheckForUpdate();
+
+    QWidget *m_client;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Form.h"
+
+class frmAbout : public Form
+{
+    Q_OBJECT
+public:
+    frmAbout();
+};

@@ -1,0 +1,92 @@
+#include "dialogs/frmTestInfo.h"
+
+#include "app/Options.h"
+#include "app/frmMenu.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+const QString frmTestInfo::Message = QStringLiteral(
+    "A test pattern is about to be displayed on your screen. You can exit and return to the main window at "
+    "any time by pressing the Esc key on your keyboard.");
+
+namespace {
+constexpr int ClientLeft = 2760;
+constexpr int ClientTop = 3750;
+constexpr int ClientWidth = 4845;
+constexpr int ClientHeight = 2415;
+constexpr qreal MessagePointSize = 9.75;
+} // namespace
+
+frmTestInfo::frmTestInfo()
+    : Form(DialogFlags)
+{
+    setWindowTitle(QStringLiteral("Quorbel!"));
+    setWindowIcon(applicationIcon());
+    setClientSizeTwips(ClientWidth, ClientHeight);
+    // Placed by its design: the client area at fixed twips from the screen's top-left corner.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(twipsRect(ClientLeft, ClientTop, ClientWidth, ClientHeight)
+                        .translated(screen->geometry().topLeft()));
+    createControls();
+    connectHandlers();
+}
+
+void frmTestInfo::createControls()
+{
+    // Created bottom of the stacking first; tab order follows the tab indexes (OK, check box, label).
+    lblHowToExit = new QLabel(this);
+    lblHowToExit->setObjectName(QStringLiteral("lblHowToExit"));
+    placeTwips(lblHowToExit, 120, 120, 4575, 1695);
+    lblHowToExit->setWordWrap(true);
+    lblHowToExit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblHowToExit->setTextFormat(Qt::PlainText);
+    QFont messageFont = lblHowToExit->font();
+    messageFont.setPointSizeF(MessagePointSize);
+    lblHowToExit->setFont(messageFont);
+
+    chkShowEveryTime = new QCheckBox(QStringLiteral("Always show this dialog."), this);
+    chkShowEveryTime->setObjectName(QStringLiteral("chkShowEveryTime"));
+    placeTwips(chkShowEveryTime, 120, 2040, 2295, 255);
+    // The caption must not be clipped at the desktop's font: widen up to the OK button if needed.
+    const QRect ok = twipsRect(3480, 1920, 1215, 375);
+    const int widest = ok.left() - chkShowEveryTime->x() - 4;
+    if (chkShowEveryTime->sizeHint().width() > chkShowEveryTime->width())
+        chkShowEveryTime->resize(qMin(chkShowEveryTime->sizeHint().width(), widest), chkShowEveryTime->height());
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(ok);
+    cmdOK->setAutoDefault(false);
+
+    setTabOrder(cmdOK, chkShowEveryTime);
+}
+
+void frmTestInfo::connectHandlers()
+{
+    connect(cmdOK, &QPushButton::clicked, this, handler("cmdOK_Click", &frmTestInfo::cmdOK_Click));
+}
+
+void frmTestInfo::Form_Load()
+{
+    lblHowToExit->setText(Message);
+    chkShowEveryTime->setChecked(Options::equals(Options::ShowExitInfo(), 1));
+}
+
+void frmTestInfo::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    cmdOK->setFocus(Qt::OtherFocusReason);
+}
+
+void frmTestInfo::cmdOK_Click()
+{
+    const bool always = chkShowEveryTime->isChecked();
+    Options::saveShowInfo(always);
+    form<frmMenu>().menitmShowPreTestMessage->setChecked(always);
+    Unload();
+}

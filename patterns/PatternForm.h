@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/Form.h"
+
+#include <QImage>
+
+#include <vector>
+
+class GraphicElement;
+
+// What every full-screen pattern window shares: borderless, full screen on the main window's monitor,
+// no pointer, Esc back to the main window. It draws in device pixels: one twips-per-pixel step of the
+// screen object is one physical pixel, whatever the desktop's scale factor.
+class PatternForm : public Form
+{
+    Q_OBJECT
+public:
+    enum WindowStateValue { Normal = 0, Minimized = 1, Maximized = 2 };
+
+    quint32 BackColor() const { return m_backColor; }
+    // Like a form's background: the drawing surface is cleared to the new colour.
+    void setBackColor(quint32 color);
+    quint32 ForeColor() const { return m_foreColor; }
+    void setForeColor(quint32 color) { m_foreColor = color; }
+    void setWindowStateValue(WindowStateValue state);
+    WindowStateValue windowStateValue() const { return m_windowState; }
+
+    // The form's line operation: from (x1, y1) to (x2, y2) twips in ForeColor, one device pixel wide,
+    // both end points drawn. It draws on the kept surface, so a repaint shows it again.
+    void Line(float x1, float y1, float x2, float y2);
+
+    // Size in twips: device pixels times the screen's twips per pixel.
+    float Width() const override;
+    float Height() const override;
+    QSize deviceSize() const;
+
+    // The picture as it is on screen, one QImage pixel per device pixel.
+    QImage frame() const;
+
+protected:
+    PatternForm();
+
+    // Elements are drawn bottom first, in the order they were added.
+    void addElement(GraphicElement *element);
+
+    void Form_Load() override;
+    void Form_KeyPress(int &KeyAscii) override;
+    void showWindow() override;
+
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void ensureCanvas();
+    void elementsChanged();
+
+    quint32 m_backColor;
+    quint32 m_foreColor;
+    WindowStateValue m_windowState = Normal;
+    QImage m_canvas; // background and everything drawn with Line since the last size change
+    mutable QImage m_frame; // canvas with the elements on top
+    mutable bool m_frameDirty = true;
+    std::vector<GraphicElement *> m_elements;
+};

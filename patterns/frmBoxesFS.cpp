@@ -1,0 +1,5 @@
+#include "patterns/frmBoxesFS.h"
+
+frmBoxesFS::frmBoxesFS()
+{
+}

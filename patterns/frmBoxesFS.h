@@ -1,0 +1,10 @@
+#pragma once
+
+#include "patterns/PatternForm.h"
+
+class frmBoxesFS : public PatternForm
+{
+    Q_OBJECT
+public:
+    frmBoxesFS();
+};

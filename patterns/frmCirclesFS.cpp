@@ -1,0 +1,6 @@
+#include "patterns/frmCirclesFS.h"
+
+frmCirclesFS::frmCirclesFS()
+{
+    setBackColor(0x00FFFFFF);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "patterns/PatternForm.h"
+
+class frmCirclesFS : public PatternForm
+{
+    Q_OBJECT
+public:
+    frmCirclesFS();
+};

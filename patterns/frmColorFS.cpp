@@ -1,0 +1,5 @@
+#include "patterns/frmColorFS.h"
+
+frmColorFS::frmColorFS()
+{
+}

@@ -1,0 +1,6 @@
+#include "patterns/frmCrosshairsFS.h"
+
+frmCrosshairsFS::frmCrosshairsFS()
+{
+    setBackColor(0x00000000);
+}

@@ -1,0 +1,6 @@
+#include "patterns/frmDiagonalLines.h"
+
+frmDiagonalLines::frmDiagonalLines()
+{
+    setBackColor(0x00FFFFFF);
+}

@@ -1,0 +1,6 @@
+#include "patterns/frmGreysFS.h"
+
+frmGreysFS::frmGreysFS()
+{
+    setBackColor(0x00FFFFFF);
+}

@@ -1,0 +1,6 @@
+#include "patterns/frmVerticalLines.h"
+
+frmVerticalLines::frmVerticalLines()
+{
+    setBackColor(0x00FFFFFF);
+}

@@ -1,0 +1,15 @@
+#include "platform/Application.h"
+
+#include "platform/ErrorBoundary.h"
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    bool handled = false;
+    ErrorBoundary::run("event", [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+class QString;
+
+// Conversions with the rounding the layouts depend on: nearest, ties to the even integer.
+class Convert
+{
+public:
+    static int16_t toInt16(double value);
+    // The widened form the pattern layouts use, so screens up to 8K fit; same rounding.
+    static int32_t toInt32(double value);
+    static float toSingle(double value) { return static_cast<float>(value); }
+
+    static int16_t add16(int16_t a, int16_t b);
+    static int32_t add32(int32_t a, int32_t b);
+
+    // A stored text read as a number: leading and trailing blanks ignored; nothing if it is no number.
+    static std::optional<double> parseNumber(const QString &text);
+};

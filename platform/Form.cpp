@@ -1,0 +1,203 @@
+#include "platform/Form.h"
+
+#include "platform/ErrorBoundary.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QFontMetrics>
+#include <QPushButton>
+#include <QtMath>
+
+namespace {
+int s_loaded = 0;
+std::function<void()> s_allUnloaded;
+QPointer<QWidget> s_mainWindow;
+} // namespace
+
+Form::Form(Qt::WindowFlags flags)
+    : QWidget(nullptr, flags)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+Form::~Form()
+{
+    if (m_slot) {
+        // Destroyed without Unload (at process exit): keep the bookkeeping right.
+        if (*m_slot == this)
+            *m_slot = nullptr;
+        --s_loaded;
+    }
+}
+
+void Form::load(QPointer<Form> *slot)
+{
+    *slot = this;
+    m_slot = slot;
+    ++s_loaded;
+    Form_Load();
+}
+
+void Form::Show(ShowMode mode)
+{
+    if (!isLoaded())
+        return;
+    if (mode == Modeless) {
+        showWindow();
+        raise();
+        activateWindow();
+        return;
+    }
+    setWindowModality(Qt::ApplicationModal);
+    showWindow();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    QPointer<Form> self(this);
+    loop.exec(QEventLoop::DialogExec);
+    if (self)
+        self->m_modalLoop = nullptr;
+}
+
+void Form::showWindow()
+{
+    show();
+}
+
+void Form::Hide()
+{
+    hide();
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Form::Unload()
+{
+    if (m_unloading || !isLoaded())
+        return;
+    m_unloading = true;
+    Form_Unload();
+    if (*m_slot == this)
+        *m_slot = nullptr;
+    m_slot = nullptr;
+    --s_loaded;
+    if (m_modalLoop)
+        m_modalLoop->quit();
+    hide();
+    deleteLater();
+    if (s_loaded == 0 && s_allUnloaded)
+        s_allUnloaded();
+}
+
+float Form::Width() const
+{
+    return float(width()) * TwipsPerLogicalPixel;
+}
+
+float Form::Height() const
+{
+    return float(height()) * TwipsPerLogicalPixel;
+}
+
+QRect Form::twipsRect(int left, int top, int width, int height)
+{
+    const auto px = [](int twips) { return qRound(twips / double(TwipsPerLogicalPixel)); };
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+void Form::placeTwips(QWidget *control, int left, int top, int width, int height)
+{
+    control->setGeometry(twipsRect(left, top, width, height));
+}
+
+void Form::setClientSizeTwips(int width, int height)
+{
+    setFixedSize(twipsRect(0, 0, width, height).size());
+}
+
+QIcon Form::applicationIcon()
+{
+    static const QIcon icon = [] {
+        QIcon i;
+        for (int size : { 16, 24, 32, 48, 64, 72 })
+            i.addFile(QStringLiteral(":/icons/quorbel-%1.png").arg(size), QSize(size, size));
+        return i;
+    }();
+    return icon;
+}
+
+void Form::fitCaption(QAbstractButton *button)
+{
+    constexpr int Padding = 10; // the style's frame and a little air on either side
+    constexpr qreal Smallest = 6.0;
+    QFont font = button->font();
+    const QString text = button->text().remove(QLatin1Char('&'));
+    while (QFontMetrics(font).horizontalAdvance(text) + Padding > button->width() && font.pointSizeF() > Smallest)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (font != button->font())
+        button->setFont(font);
+}
+
+void Form::setAsMainWindow()
+{
+    s_mainWindow = this;
+}
+
+QWidget *Form::mainWindow()
+{
+    return s_mainWindow.data();
+}
+
+int Form::loadedCount()
+{
+    return s_loaded;
+}
+
+void Form::setAllUnloadedHandler(std::function<void()> handler)
+{
+    s_allUnloaded = std::move(handler);
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused command button, else the default one; Esc the cancel button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        QPushButton *target = qobject_cast<QPushButton *>(focusWidget());
+        if (!target)
+            target = m_defaultButton;
+        if (target && target->isEnabled()) {
+            target->click();
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_Escape && m_cancelButton && m_cancelButton->isEnabled()) {
+        m_cancelButton->click();
+        return;
+    }
+    int keyAscii = 0;
+    if (!event->text().isEmpty())
+        keyAscii = event->text().at(0).unicode();
+    else if (event->key() == Qt::Key_Escape)
+        keyAscii = 27;
+    if (keyAscii == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    ErrorBoundary::run("Form_KeyPress", [&] { Form_KeyPress(keyAscii); });
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    ErrorBoundary::run("Form_Resize", [&] { Form_Resize(); });
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    ErrorBoundary::run("Form_Unload", [&] { Unload(); });
+    event->accept();
+}

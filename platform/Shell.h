@@ -1,0 +1,11 @@
+#pragma once
+
+class QString;
+
+// Hands a web address or a "mailto:" target to the desktop's default handler. The result is not
+// reported: a failure leaves the caller as it was.
+class Shell
+{
+public:
+    static void open(const QString &target);
+};

@@ -1,0 +1,134 @@
+# Shared by the end-to-end scripts: a private X server, the program, clicks, keys and screenshots.
+# Usage: source "$QRBL_E2E_LIB"; e2e_start_x 1280x1024; e2e_start_app "$QUORBEL"; ...
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d)
+export XDG_CONFIG_HOME="$E2E_TMP/config"
+export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME"
+E2E_XVFB_PID=""
+E2E_APP_PID=""
+
+e2e_cleanup() {
+    [ -n "$E2E_APP_PID" ] && kill "$E2E_APP_PID" 2>/dev/null || true
+    [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ]; then
+        local shot="${QRBL_BUILD_DIR:-/tmp}/e2e-failure-$(basename "$0" .sh).png"
+        import -window root "$shot" 2>/dev/null && echo "screenshot: $shot" >&2
+    fi
+    exit 1
+}
+
+# e2e_start_x WIDTHxHEIGHT: a new X server on a free display, without a window manager.
+e2e_start_x() {
+    local size=$1
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -noreset -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    E2E_XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$E2E_TMP/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$E2E_TMP/display" ] || e2e_fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+}
+
+# e2e_start_app BINARY: starts the program and waits for its main window; sets E2E_MAIN.
+e2e_start_app() {
+    "$1" >"$E2E_TMP/app.out" 2>"$E2E_TMP/app.err" &
+    E2E_APP_PID=$!
+    E2E_MAIN=$(e2e_wait_window 'Quorbel!' 1) || e2e_fail "main window did not appear"
+    e2e_main_geometry
+}
+
+# e2e_wait_window NAME COUNT: waits until COUNT visible windows have the name; prints the newest.
+e2e_wait_window() {
+    local name=$1 count=$2 ids
+    for _ in $(seq 1 200); do
+        ids=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null || true)
+        if [ "$(printf '%s\n' "$ids" | grep -c .)" -ge "$count" ]; then
+            printf '%s\n' "$ids" | tail -n1
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+
+e2e_visible_count() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -c . || true
+}
+
+# Client-area origin of the main window (below the menu bar): E2E_X, E2E_Y.
+e2e_main_geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$E2E_MAIN")"
+    # The client area is 522 x 361 pixels at the bottom of the window, under the menu bar.
+    E2E_X=$X
+    E2E_Y=$((Y + HEIGHT - 361))
+    E2E_MENU_Y=$((Y + 5))
+}
+
+# e2e_click_twips LEFT TOP WIDTH HEIGHT: clicks the middle of a control given in twips.
+e2e_click_twips() {
+    local x=$((E2E_X + ($1 + $3 / 2) / 15)) y=$((E2E_Y + ($2 + $4 / 2) / 15))
+    xdotool mousemove "$x" "$y" click 1
+}
+
+e2e_key() {
+    xdotool key --clearmodifiers "$@"
+}
+
+# e2e_pixel X Y: prints the colour at a screen position as "r,g,b".
+e2e_pixel() {
+    import -window root "$E2E_TMP/shot.png" 2>/dev/null
+    convert "$E2E_TMP/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+}
+
+# e2e_screenshot FILE: the whole screen.
+e2e_screenshot() {
+    import -window root "$1" 2>/dev/null
+}
+
+# e2e_count_not FILE R,G,B: how many pixels of the screenshot differ from the colour.
+e2e_count_not() {
+    local total same
+    total=$(identify -format '%w*%h' "$1")
+    total=$((total))
+    same=$(convert "$1" -fill black -fuzz 0 +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+        -format '%[fx:int(mean*w*h+0.5)]' info:)
+    echo $((total - same))
+}
+
+e2e_wait_gone() {
+    for _ in $(seq 1 200); do
+        [ "$(e2e_visible_count "$1")" -lt "$2" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits for the program to end; prints its exit status.
+e2e_wait_exit() {
+    local status=0
+    for _ in $(seq 1 200); do
+        if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
+            wait "$E2E_APP_PID" || status=$?
+            E2E_APP_PID=""
+            echo "$status"
+            return 0
+        fi
+        sleep 0.05
+    done
+    echo timeout
+}
+
+e2e_settings() {
+    cat "$XDG_CONFIG_HOME/QRBL/QRBL.conf" 2>/dev/null || true
+}

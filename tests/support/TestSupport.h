@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/Form.h"
+
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// Shared by the widget tests: an isolated settings store, driving modal windows, counting pixels.
+class TestSupport
+{
+public:
+    // Points the per-user settings store at a new empty folder; returns the settings file's path.
+    static QString freshSettings();
+    static QString settingsFile();
+    static void writeSettingsFile(const QByteArray &content);
+    static QByteArray readSettingsFile();
+
+    // Runs deferred deletes, so unloaded forms are really gone.
+    static void flushDeletes();
+
+    // Runs action once form T is shown modally (polling from the nested loop the modal show runs).
+    template <class T>
+    static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
+    {
+        auto *timer = new QTimer;
+        auto started = std::make_shared<qint64>(0);
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs] {
+            *started += 5;
+            if (isLoaded<T>() && form<T>().isModalShowing() && form<T>().isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                action(form<T>());
+            } else if (*started > timeoutMs) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
+        timer->start();
+    }
+
+    // Pixels of image that are not the colour; a rectangle limits the count to part of it.
+    static qint64 countNot(const QImage &image, QRgb color, QRect within = QRect());
+    static qint64 countOf(const QImage &image, QRgb color, QRect within = QRect());
+
+    static void pressEsc(QWidget *window);
+
+private:
+    static std::unique_ptr<QTemporaryDir> s_dir;
+};
