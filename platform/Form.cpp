@@ -118,9 +118,16 @@ void Form::setClientSizeTwips(int width, int height)
     setFixedSize(twipsRect(0, 0, width, height).size());
 }
 
+static void initResources()
+{
+    // The images live in the static library; referencing its initialiser keeps them linked in.
+    Q_INIT_RESOURCE(resources);
+}
+
 QIcon Form::applicationIcon()
 {
     static const QIcon icon = [] {
+        initResources();
         QIcon i;
         for (int size : { 16, 24, 32, 48, 64, 72 })
             i.addFile(QStringLiteral(":/icons/quorbel-%1.png").arg(size), QSize(size, size));

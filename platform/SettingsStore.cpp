@@ -15,7 +15,7 @@ QSettings::Status syncedStatus(QSettings &settings)
 QString SettingsStore::GetSetting(const QString &application, const QString &section, const QString &key,
                                   const QString &defaultValue)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
     settings.beginGroup(section);
     const QVariant value = settings.value(key);
     if (!value.isValid())
@@ -27,7 +27,7 @@ QString SettingsStore::GetSetting(const QString &application, const QString &sec
 bool SettingsStore::SaveSetting(const QString &application, const QString &section, const QString &key,
                                 const QString &value)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
     settings.beginGroup(section);
     settings.setValue(key, value);
     settings.endGroup();
@@ -40,5 +40,5 @@ bool SettingsStore::SaveSetting(const QString &application, const QString &secti
 
 QString SettingsStore::fileName(const QString &application)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, application).fileName();
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, application, application).fileName();
 }

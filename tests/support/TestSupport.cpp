@@ -7,11 +7,19 @@
 #include <QTest>
 
 std::unique_ptr<QTemporaryDir> TestSupport::s_dir;
+QList<QPointer<QTimer>> TestSupport::s_pending;
+
+void TestSupport::cancelPending()
+{
+    for (const QPointer<QTimer> &timer : std::as_const(s_pending))
+        delete timer.data();
+    s_pending.clear();
+}
 
 QString TestSupport::freshSettings()
 {
     s_dir = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, s_dir->path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, s_dir->path());
     return settingsFile();
 }
 

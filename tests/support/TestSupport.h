@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -28,6 +29,7 @@ public:
     static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
     {
         auto *timer = new QTimer;
+        s_pending.append(timer);
         auto started = std::make_shared<qint64>(0);
         timer->setInterval(5);
         QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs] {
@@ -44,6 +46,9 @@ public:
         timer->start();
     }
 
+    // Drops every whenModal action still waiting, so one test's leftovers cannot act in the next.
+    static void cancelPending();
+
     // Pixels of image that are not the colour; a rectangle limits the count to part of it.
     static qint64 countNot(const QImage &image, QRgb color, QRect within = QRect());
     static qint64 countOf(const QImage &image, QRgb color, QRect within = QRect());
@@ -52,4 +57,5 @@ public:
 
 private:
     static std::unique_ptr<QTemporaryDir> s_dir;
+    static QList<QPointer<QTimer>> s_pending;
 };
