@@ -13,13 +13,14 @@ QString Options::ShowInfo()
 
 QString Options::ShowExitInfo()
 {
-    return SettingsStore::GetSetting(Application, Section, QStringLiteral("ShowExitInfo"), QStringLiteral("1"));
+    return SettingsStore::GetSetting(
+        Application, Section, QStringLiteral("ShowExitInfo"), QStringLiteral("1"));
 }
 
 bool Options::saveShowInfo(bool on)
 {
-    return SettingsStore::SaveSetting(Application, Section, QStringLiteral("ShowInfo"),
-                                      on ? QStringLiteral("1") : QStringLiteral("0"));
+    return SettingsStore::SaveSetting(
+        Application, Section, QStringLiteral("ShowInfo"), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool Options::equals(const QString &stored, double number)

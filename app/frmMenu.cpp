@@ -42,8 +42,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, 
     return button;
 }
 
-QGroupBox *makeFrame(QWidget *parent, const char *name, const char *caption, int left, int top, int width,
-                     int height)
+QGroupBox *makeFrame(
+    QWidget *parent, const char *name, const char *caption, int left, int top, int width, int height)
 {
     auto *frame = new QGroupBox(QString::fromLatin1(caption), parent);
     frame->setObjectName(QString::fromLatin1(name));
@@ -55,7 +55,7 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const char *caption, int
 
 frmMenu::frmMenu()
     : Form(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(QStringLiteral("Quorbel!"));
@@ -82,10 +82,12 @@ void frmMenu::createControls()
     QWidget *c = m_client;
     fraTestInformation = makeFrame(c, "fraTestInformation", "Test Information", 5160, 120, 2535, 5175);
     fraTestPatterns = makeFrame(c, "fraTestPatterns", "Test Patterns", 120, 120, 4815, 1815);
-    fraBWTestPatterns = makeFrame(c, "fraBWTestPatterns", "Black and White Test Patterns", 120, 3480, 4815, 1815);
+    fraBWTestPatterns
+        = makeFrame(c, "fraBWTestPatterns", "Black and White Test Patterns", 120, 3480, 4815, 1815);
     cmdBoxes = makeButton(c, "cmdBoxes", "Boxes", 360, 480);
     cmdColors = makeButton(c, "cmdColors", "Colors", 3480, 480);
-    fraLCDPixelColorTests = makeFrame(c, "fraLCDPixelColorTests", "LCD Pixel Color Tests", 120, 2160, 4815, 1095);
+    fraLCDPixelColorTests
+        = makeFrame(c, "fraLCDPixelColorTests", "LCD Pixel Color Tests", 120, 2160, 4815, 1095);
     cmdBlue = makeButton(c, "cmdBlue", "Blue", 3480, 2520);
     cmdGreen = makeButton(c, "cmdGreen", "Green", 1920, 2520);
     cmdRed = makeButton(c, "cmdRed", "Red", 360, 2520);
@@ -114,8 +116,7 @@ void frmMenu::createControls()
 
     // Tab order by tab index: the thirteen buttons in catalogue order.
     const QList<QWidget *> order { cmdBoxes, cmdCircles, cmdColors, cmdCrosshairs, cmdVerticalLines,
-                                   cmdDiagonalLines, cmdRed, cmdGreen, cmdBlue, cmdBlack, cmdWhite,
-                                   cmdGrey50, cmdGreys };
+        cmdDiagonalLines, cmdRed, cmdGreen, cmdBlue, cmdBlack, cmdWhite, cmdGrey50, cmdGreys };
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     setDefaultButton(cmdBoxes);
@@ -156,11 +157,11 @@ void frmMenu::connectHandlers()
     connect(cmdCircles, &QPushButton::clicked, this, handler("cmdCircles_Click", &frmMenu::cmdCircles_Click));
     connect(cmdColors, &QPushButton::clicked, this, handler("cmdColors_Click", &frmMenu::cmdColors_Click));
     connect(cmdCrosshairs, &QPushButton::clicked, this,
-            handler("cmdCrosshairs_Click", &frmMenu::cmdCrosshairs_Click));
+        handler("cmdCrosshairs_Click", &frmMenu::cmdCrosshairs_Click));
     connect(cmdVerticalLines, &QPushButton::clicked, this,
-            handler("cmdVerticalLines_Click", &frmMenu::cmdVerticalLines_Click));
+        handler("cmdVerticalLines_Click", &frmMenu::cmdVerticalLines_Click));
     connect(cmdDiagonalLines, &QPushButton::clicked, this,
-            handler("cmdDiagonalLines_Click", &frmMenu::cmdDiagonalLines_Click));
+        handler("cmdDiagonalLines_Click", &frmMenu::cmdDiagonalLines_Click));
     connect(cmdRed, &QPushButton::clicked, this, handler("cmdRed_Click", &frmMenu::cmdRed_Click));
     connect(cmdGreen, &QPushButton::clicked, this, handler("cmdGreen_Click", &frmMenu::cmdGreen_Click));
     connect(cmdBlue, &QPushButton::clicked, this, handler("cmdBlue_Click", &frmMenu::cmdBlue_Click));
@@ -170,12 +171,13 @@ void frmMenu::connectHandlers()
     connect(cmdGreys, &QPushButton::clicked, this, handler("cmdGreys_Click", &frmMenu::cmdGreys_Click));
 
     connect(menitmShowPreTestMessage, &QAction::triggered, this,
-            handler("menitmShowPreTestMessage_Click", &frmMenu::menitmShowPreTestMessage_Click));
+        handler("menitmShowPreTestMessage_Click", &frmMenu::menitmShowPreTestMessage_Click));
     connect(mnuFileCheckForUpdate, &QAction::triggered, this,
-            handler("mnuFileCheckForUpdate_Click", &frmMenu::mnuFileCheckForUpdate_Click));
+        handler("mnuFileCheckForUpdate_Click", &frmMenu::mnuFileCheckForUpdate_Click));
     connect(menitmQRBLHelp, &QAction::triggered, this,
-            handler("menitmQRBLHelp_Click", &frmMenu::menitmQRBLHelp_Click));
-    connect(menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", &frmMenu::menitmAbout_Click));
+        handler("menitmQRBLHelp_Click", &frmMenu::menitmQRBLHelp_Click));
+    connect(
+        menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", &frmMenu::menitmAbout_Click));
     connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", &frmMenu::menitmExit_Click));
 }
 
@@ -196,8 +198,7 @@ void frmMenu::showPreTestMessageIfOn()
         form<frmTestInfo>().Show(Modal);
 }
 
-template <class Pattern>
-void frmMenu::startTest()
+template <class Pattern> void frmMenu::startTest()
 {
     showPreTestMessageIfOn();
     form<Pattern>().Show(Modal);
@@ -210,19 +211,58 @@ void frmMenu::startSolidColourTest(quint32 color)
     form<frmOneColor>().Show(Modal);
 }
 
-void frmMenu::cmdBoxes_Click() { startTest<frmBoxesFS>(); }
-void frmMenu::cmdCircles_Click() { startTest<frmCirclesFS>(); }
-void frmMenu::cmdColors_Click() { startTest<frmColorFS>(); }
-void frmMenu::cmdCrosshairs_Click() { startTest<frmCrosshairsFS>(); }
-void frmMenu::cmdVerticalLines_Click() { startTest<frmVerticalLines>(); }
-void frmMenu::cmdDiagonalLines_Click() { startTest<frmDiagonalLines>(); }
-void frmMenu::cmdRed_Click() { startSolidColourTest(Red); }
-void frmMenu::cmdGreen_Click() { startSolidColourTest(Green); }
-void frmMenu::cmdBlue_Click() { startSolidColourTest(Blue); }
-void frmMenu::cmdBlack_Click() { startSolidColourTest(Black); }
-void frmMenu::cmdWhite_Click() { startSolidColourTest(White); }
-void frmMenu::cmdGrey50_Click() { startSolidColourTest(Grey50); }
-void frmMenu::cmdGreys_Click() { startTest<frmGreysFS>(); }
+void frmMenu::cmdBoxes_Click()
+{
+    startTest<frmBoxesFS>();
+}
+void frmMenu::cmdCircles_Click()
+{
+    startTest<frmCirclesFS>();
+}
+void frmMenu::cmdColors_Click()
+{
+    startTest<frmColorFS>();
+}
+void frmMenu::cmdCrosshairs_Click()
+{
+    startTest<frmCrosshairsFS>();
+}
+void frmMenu::cmdVerticalLines_Click()
+{
+    startTest<frmVerticalLines>();
+}
+void frmMenu::cmdDiagonalLines_Click()
+{
+    startTest<frmDiagonalLines>();
+}
+void frmMenu::cmdRed_Click()
+{
+    startSolidColourTest(Red);
+}
+void frmMenu::cmdGreen_Click()
+{
+    startSolidColourTest(Green);
+}
+void frmMenu::cmdBlue_Click()
+{
+    startSolidColourTest(Blue);
+}
+void frmMenu::cmdBlack_Click()
+{
+    startSolidColourTest(Black);
+}
+void frmMenu::cmdWhite_Click()
+{
+    startSolidColourTest(White);
+}
+void frmMenu::cmdGrey50_Click()
+{
+    startSolidColourTest(Grey50);
+}
+void frmMenu::cmdGreys_Click()
+{
+    startTest<frmGreysFS>();
+}
 
 void frmMenu::menitmShowPreTestMessage_Click()
 {
@@ -237,9 +277,7 @@ void frmMenu::mnuFileCheckForUpdate_Click()
     CheckForUpdate();
 }
 
-void frmMenu::CheckForUpdate()
-{
-}
+void frmMenu::CheckForUpdate() { }
 
 void frmMenu::menitmQRBLHelp_Click()
 {

@@ -78,8 +78,7 @@ private:
     void menitmAbout_Click();
     void menitmExit_Click();
 
-    template <class Pattern>
-    void startTest();
+    template <class Pattern> void startTest();
     void startSolidColourTest(quint32 color);
     void showPreTestMessageIfOn();
     void closingSequence();

@@ -14,8 +14,9 @@ void modFunctions::Wait(const float &Seconds)
     using Clock = std::chrono::steady_clock;
     if (!(Seconds > 0))
         return;
-    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                         std::chrono::duration<double>(std::fmin(double(Seconds), 86400.0)));
+    const auto end = Clock::now()
+        + std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(std::fmin(double(Seconds), 86400.0)));
     for (auto now = Clock::now(); now < end; now = Clock::now())
         std::this_thread::sleep_for(end - now);
 }

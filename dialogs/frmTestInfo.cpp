@@ -56,7 +56,8 @@ void frmTestInfo::createControls()
     const QRect ok = twipsRect(3480, 1920, 1215, 375);
     const int widest = ok.left() - chkShowEveryTime->x() - 4;
     if (chkShowEveryTime->sizeHint().width() > chkShowEveryTime->width())
-        chkShowEveryTime->resize(qMin(chkShowEveryTime->sizeHint().width(), widest), chkShowEveryTime->height());
+        chkShowEveryTime->resize(
+            qMin(chkShowEveryTime->sizeHint().width(), widest), chkShowEveryTime->height());
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

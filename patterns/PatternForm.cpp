@@ -103,8 +103,7 @@ void PatternForm::Line(float x1, float y1, float x2, float y2)
     const double tx = Screen::TwipsPerPixelX();
     const double ty = Screen::TwipsPerPixelY();
     DeviceGrid::drawLine(m_canvas, DeviceGrid::pixelAt(x1, tx), DeviceGrid::pixelAt(y1, ty),
-                         DeviceGrid::pixelAt(x2, tx), DeviceGrid::pixelAt(y2, ty),
-                         OleColor::toStandardRgb(m_foreColor));
+        DeviceGrid::pixelAt(x2, tx), DeviceGrid::pixelAt(y2, ty), OleColor::toStandardRgb(m_foreColor));
     m_frameDirty = true;
     update();
 }

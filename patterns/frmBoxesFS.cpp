@@ -1,5 +1,3 @@
 #include "patterns/frmBoxesFS.h"
 
-frmBoxesFS::frmBoxesFS()
-{
-}
+frmBoxesFS::frmBoxesFS() { }

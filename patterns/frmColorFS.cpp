@@ -1,5 +1,3 @@
 #include "patterns/frmColorFS.h"
 
-frmColorFS::frmColorFS()
-{
-}
+frmColorFS::frmColorFS() { }

@@ -8,9 +8,18 @@ int s_minor = QRBL_VERSION_MINOR;
 int s_revision = QRBL_VERSION_PATCH;
 } // namespace
 
-int AppVersion::Major() { return s_major; }
-int AppVersion::Minor() { return s_minor; }
-int AppVersion::Revision() { return s_revision; }
+int AppVersion::Major()
+{
+    return s_major;
+}
+int AppVersion::Minor()
+{
+    return s_minor;
+}
+int AppVersion::Revision()
+{
+    return s_revision;
+}
 
 QString AppVersion::text()
 {

@@ -4,8 +4,7 @@
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
-{
-}
+{ }
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {

@@ -20,8 +20,7 @@ double roundHalfEven(double value)
     return r;
 }
 
-template <typename T>
-T toInteger(double value)
+template <typename T> T toInteger(double value)
 {
     if (std::isnan(value))
         throw RuntimeError::overflow();
@@ -32,8 +31,7 @@ T toInteger(double value)
     return static_cast<T>(r);
 }
 
-template <typename T>
-T checkedAdd(T a, T b)
+template <typename T> T checkedAdd(T a, T b)
 {
     const int64_t sum = int64_t(a) + int64_t(b);
     if (sum < std::numeric_limits<T>::min() || sum > std::numeric_limits<T>::max())

@@ -11,7 +11,8 @@
 class DeviceGrid
 {
 public:
-    struct Span {
+    struct Span
+    {
         int first = 0; // first pixel covered
         int end = 0; // one past the last pixel covered
         int count() const { return end > first ? end - first : 0; }

@@ -9,8 +9,7 @@
 class ErrorBoundary
 {
 public:
-    template <typename F>
-    static void run(const char *where, F &&handler)
+    template <typename F> static void run(const char *where, F &&handler)
     {
         try {
             handler();

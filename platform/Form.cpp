@@ -4,9 +4,9 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QFontMetrics>
 #include <QPushButton>
 #include <QtMath>
 
@@ -142,7 +142,8 @@ void Form::fitCaption(QAbstractButton *button)
     constexpr qreal Smallest = 6.0;
     QFont font = button->font();
     const QString text = button->text().remove(QLatin1Char('&'));
-    while (QFontMetrics(font).horizontalAdvance(text) + Padding > button->width() && font.pointSizeF() > Smallest)
+    while (QFontMetrics(font).horizontalAdvance(text) + Padding > button->width()
+        && font.pointSizeF() > Smallest)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     if (font != button->font())
         button->setFont(font);

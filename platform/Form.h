@@ -21,7 +21,8 @@ public:
 
     // Fixed dialogs: not resizable, no minimise or maximise box, a close box.
     static constexpr Qt::WindowFlags DialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint
-        | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint;
 
     // Dialogs and the main window are laid out at this many twips per logical pixel.
     static constexpr float TwipsPerLogicalPixel = 15.0f;
@@ -57,9 +58,9 @@ public:
 protected:
     explicit Form(Qt::WindowFlags flags = Qt::Window);
 
-    virtual void Form_Load() {}
-    virtual void Form_Unload() {}
-    virtual void Form_Resize() {}
+    virtual void Form_Load() { }
+    virtual void Form_Unload() { }
+    virtual void Form_Resize() { }
     virtual void Form_KeyPress(int &KeyAscii) { Q_UNUSED(KeyAscii) }
     // How the window appears when shown; pattern windows go full screen here.
     virtual void showWindow();
@@ -67,8 +68,7 @@ protected:
     void setClientSizeTwips(int width, int height);
 
     // A handler wired to a signal: an error raised in it ends the handler, not the program.
-    template <class F>
-    std::function<void()> handler(const char *name, void (F::*method)())
+    template <class F> std::function<void()> handler(const char *name, void (F::*method)())
     {
         F *self = static_cast<F *>(this);
         return [self, name, method] { ErrorBoundary::run(name, [&] { (self->*method)(); }); };
@@ -80,8 +80,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    template <class T>
-    friend T &form();
+    template <class T> friend T &form();
     void load(QPointer<Form> *slot);
 
     QPointer<Form> *m_slot = nullptr;
@@ -91,15 +90,13 @@ private:
     bool m_unloading = false;
 };
 
-template <class T>
-QPointer<Form> &defaultInstanceSlot()
+template <class T> QPointer<Form> &defaultInstanceSlot()
 {
     static QPointer<Form> slot;
     return slot;
 }
 
-template <class T>
-T &form()
+template <class T> T &form()
 {
     QPointer<Form> &slot = defaultInstanceSlot<T>();
     if (!slot) {
@@ -109,15 +106,13 @@ T &form()
     return static_cast<T &>(*slot);
 }
 
-template <class T>
-bool isLoaded()
+template <class T> bool isLoaded()
 {
     return !defaultInstanceSlot<T>().isNull();
 }
 
 // Unloading a form that is not loaded does nothing and does not load it.
-template <class T>
-void unload()
+template <class T> void unload()
 {
     if (isLoaded<T>())
         form<T>().Unload();

@@ -3,8 +3,7 @@
 RuntimeError::RuntimeError(Code code, const std::string &description)
     : std::runtime_error(description)
     , m_code(code)
-{
-}
+{ }
 
 RuntimeError RuntimeError::overflow()
 {

@@ -12,8 +12,8 @@ QSettings::Status syncedStatus(QSettings &settings)
 }
 } // namespace
 
-QString SettingsStore::GetSetting(const QString &application, const QString &section, const QString &key,
-                                  const QString &defaultValue)
+QString SettingsStore::GetSetting(
+    const QString &application, const QString &section, const QString &key, const QString &defaultValue)
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
     settings.beginGroup(section);
@@ -24,8 +24,8 @@ QString SettingsStore::GetSetting(const QString &application, const QString &sec
     return value.userType() == QMetaType::QString ? value.toString() : QString();
 }
 
-bool SettingsStore::SaveSetting(const QString &application, const QString &section, const QString &key,
-                                const QString &value)
+bool SettingsStore::SaveSetting(
+    const QString &application, const QString &section, const QString &key, const QString &value)
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
     settings.beginGroup(section);
@@ -34,7 +34,7 @@ bool SettingsStore::SaveSetting(const QString &application, const QString &secti
     if (syncedStatus(settings) == QSettings::NoError && settings.isWritable())
         return true;
     std::fprintf(stderr, "quorbel: could not save %s/%s in %s\n", qPrintable(section), qPrintable(key),
-                 qPrintable(settings.fileName()));
+        qPrintable(settings.fileName()));
     return false;
 }
 

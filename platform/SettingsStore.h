@@ -8,10 +8,10 @@
 class SettingsStore
 {
 public:
-    static QString GetSetting(const QString &application, const QString &section, const QString &key,
-                              const QString &defaultValue);
+    static QString GetSetting(
+        const QString &application, const QString &section, const QString &key, const QString &defaultValue);
     // Returns false (and says so on stderr) when the store could not be written.
-    static bool SaveSetting(const QString &application, const QString &section, const QString &key,
-                            const QString &value);
+    static bool SaveSetting(
+        const QString &application, const QString &section, const QString &key, const QString &value);
     static QString fileName(const QString &application);
 };

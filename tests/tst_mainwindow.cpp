@@ -94,7 +94,7 @@ void tst_mainwindow::controls()
     auto *control = f.client()->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
     QVERIFY2(control, "every control is a direct child of the client area");
     const QRect expected(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
-                         qRound(twips.height() / 15.0));
+        qRound(twips.height() / 15.0));
     QCOMPARE(control->geometry(), expected);
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QCOMPARE(button->text(), caption);
@@ -111,9 +111,9 @@ void tst_mainwindow::stacking()
 {
     // Topmost first, as designed: the buttons and the box lie above the frames.
     const QStringList topmostFirst { "txtTestInformation", "cmdDiagonalLines", "cmdVerticalLines", "cmdGreys",
-                                     "cmdGrey50", "cmdCrosshairs", "cmdCircles", "cmdWhite", "cmdBlack",
-                                     "cmdRed", "cmdGreen", "cmdBlue", "fraLCDPixelColorTests", "cmdColors",
-                                     "cmdBoxes", "fraBWTestPatterns", "fraTestPatterns", "fraTestInformation" };
+        "cmdGrey50", "cmdCrosshairs", "cmdCircles", "cmdWhite", "cmdBlack", "cmdRed", "cmdGreen", "cmdBlue",
+        "fraLCDPixelColorTests", "cmdColors", "cmdBoxes", "fraBWTestPatterns", "fraTestPatterns",
+        "fraTestInformation" };
     QStringList bottomFirst;
     for (QObject *child : form<frmMenu>().client()->children())
         if (child->isWidgetType())
@@ -129,8 +129,8 @@ void tst_mainwindow::tabOrder()
     frmMenu &f = form<frmMenu>();
     QCOMPARE(f.focusWidget(), f.cmdBoxes);
     const QList<QPushButton *> order { f.cmdBoxes, f.cmdCircles, f.cmdColors, f.cmdCrosshairs,
-                                       f.cmdVerticalLines, f.cmdDiagonalLines, f.cmdRed, f.cmdGreen, f.cmdBlue,
-                                       f.cmdBlack, f.cmdWhite, f.cmdGrey50, f.cmdGreys };
+        f.cmdVerticalLines, f.cmdDiagonalLines, f.cmdRed, f.cmdGreen, f.cmdBlue, f.cmdBlack, f.cmdWhite,
+        f.cmdGrey50, f.cmdGreys };
     f.cmdBoxes->setFocus();
     for (int i = 1; i <= order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -157,11 +157,11 @@ void tst_mainwindow::menus_data()
     QTest::addColumn<QStringList>("items");
     QTest::newRow("File") << "&File"
                           << QStringList { "mnuFileCheckForUpdate=Check For Update",
-                                           "menitmShowPreTestMessage=Show Pre-Test Message", "menitmFileSeperator=-",
-                                           "menitmExit=E&xit" };
+                                 "menitmShowPreTestMessage=Show Pre-Test Message", "menitmFileSeperator=-",
+                                 "menitmExit=E&xit" };
     QTest::newRow("Help") << "&Help"
                           << QStringList { "menitmQRBLHelp=Quorbel! Help", "menitmHelpSeparator=-",
-                                           "menitmAbout=About" };
+                                 "menitmAbout=About" };
 }
 
 void tst_mainwindow::menus()

@@ -146,8 +146,8 @@ void tst_testflow::messageLayout()
     QCOMPARE(d.windowTitle(), QStringLiteral("Quorbel!"));
     QCOMPARE(d.size(), QSize(323, 161));
     QCOMPARE(d.lblHowToExit->text(),
-             QStringLiteral("A test pattern is about to be displayed on your screen. You can exit and return to "
-                            "the main window at any time by pressing the Esc key on your keyboard."));
+        QStringLiteral("A test pattern is about to be displayed on your screen. You can exit and return to "
+                       "the main window at any time by pressing the Esc key on your keyboard."));
     QCOMPARE(d.lblHowToExit->geometry(), QRect(8, 8, 305, 113));
     QVERIFY(d.lblHowToExit->wordWrap());
     QCOMPARE(d.lblHowToExit->font().pointSizeF(), 9.75);

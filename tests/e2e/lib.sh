@@ -88,7 +88,19 @@ e2e_key() {
 # e2e_pixel X Y: prints the colour at a screen position as "r,g,b".
 e2e_pixel() {
     import -window root "$E2E_TMP/shot.png" 2>/dev/null
-    convert "$E2E_TMP/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+    e2e_pixel_of "$E2E_TMP/shot.png" "$1" "$2"
+}
+
+# e2e_pixel_of FILE X Y: the colour of one pixel of a picture as "r,g,b".
+e2e_pixel_of() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# e2e_count_not_region X Y R,G,B: a fresh screenshot; pixels differing from the colour in a 64x64 square at X,Y.
+e2e_count_not_region() {
+    import -window root "$E2E_TMP/shot.png" 2>/dev/null
+    convert "$E2E_TMP/shot.png" -crop "64x64+$1+$2" +repage "$E2E_TMP/region.png"
+    e2e_count_not "$E2E_TMP/region.png" "$3"
 }
 
 # e2e_screenshot FILE: the whole screen.
@@ -98,11 +110,13 @@ e2e_screenshot() {
 
 # e2e_count_not FILE R,G,B: how many pixels of the screenshot differ from the colour.
 e2e_count_not() {
-    local total same
-    total=$(identify -format '%w*%h' "$1")
-    total=$((total))
-    same=$(convert "$1" -fill black -fuzz 0 +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
-        -format '%[fx:int(mean*w*h+0.5)]' info:)
+    local size total same
+    size=$(identify -format '%w %h' "$1")
+    total=$(( ${size% *} * ${size#* } ))
+    # Pixels of exactly the colour become white, all others black; the mean counts the white ones.
+    same=$(convert "$1" -alpha off -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+        -colorspace Gray -format '%[fx:mean*w*h]' info:)
+    same=$(printf '%.0f' "$same")
     echo $((total - same))
 }
 

@@ -3,9 +3,9 @@
 #include "platform/Form.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -25,8 +25,7 @@ public:
     static void flushDeletes();
 
     // Runs action once form T is shown modally (polling from the nested loop the modal show runs).
-    template <class T>
-    static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
+    template <class T> static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
     {
         auto *timer = new QTimer;
         s_pending.append(timer);
