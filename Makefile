@@ -1,9 +1,10 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD ?= build
 CTEST_ARGS ?=
-PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth
+PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
+            desktop-file-utils appstream dpkg-dev
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test install package clean
 
 all: build
 
@@ -39,6 +40,14 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2 $(CTEST_ARGS)
+
+# Installs under CMAKE_INSTALL_PREFIX (default /usr/local); DESTDIR is honoured.
+install: build
+	cmake --install $(BUILD)
+
+# The Debian package quorbel_<version>_<arch>.deb, in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
