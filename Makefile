@@ -4,7 +4,7 @@ CTEST_ARGS ?=
 PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
             desktop-file-utils appstream dpkg-dev
 
-.PHONY: all deps configure build run test install package clean
+.PHONY: all deps configure build run test test-sanitize install package clean
 
 all: build
 
@@ -40,6 +40,18 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2 $(CTEST_ARGS)
+
+# The whole suite again, built with AddressSanitizer (leak checking on) and UndefinedBehaviorSanitizer.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps
+	@test -f $(SANITIZE_BUILD)/build.ninja || \
+	  cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQRBL_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD)
+	cd $(SANITIZE_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j2 -LE packaging $(CTEST_ARGS)
 
 # Installs under CMAKE_INSTALL_PREFIX (default /usr/local); DESTDIR is honoured.
 install: build

@@ -51,7 +51,7 @@ e2e_start_app() {
 # e2e_wait_window NAME COUNT: waits until COUNT visible windows have the name; prints the newest.
 e2e_wait_window() {
     local name=$1 count=$2 ids
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 600); do
         ids=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null || true)
         if [ "$(printf '%s\n' "$ids" | grep -c .)" -ge "$count" ]; then
             printf '%s\n' "$ids" | tail -n1
@@ -121,26 +121,26 @@ e2e_count_not() {
 }
 
 e2e_wait_gone() {
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 600); do
         [ "$(e2e_visible_count "$1")" -lt "$2" ] && return 0
         sleep 0.05
     done
     return 1
 }
 
-# Waits for the program to end; prints its exit status.
+# Waits for the program to end and sets E2E_STATUS to its exit status ("timeout" if it goes on).
+# Call it directly, not in $(...): only this shell can collect its child's status.
 e2e_wait_exit() {
-    local status=0
-    for _ in $(seq 1 200); do
+    E2E_STATUS=timeout
+    for _ in $(seq 1 400); do
         if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
-            wait "$E2E_APP_PID" || status=$?
+            E2E_STATUS=0
+            wait "$E2E_APP_PID" || E2E_STATUS=$?
             E2E_APP_PID=""
-            echo "$status"
             return 0
         fi
         sleep 0.05
     done
-    echo timeout
 }
 
 e2e_settings() {
