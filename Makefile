@@ -4,7 +4,9 @@ CTEST_ARGS ?=
 PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
             desktop-file-utils appstream dpkg-dev
 
-.PHONY: all deps configure build run test test-sanitize install package clean
+BENCH_PACKAGES := libbenchmark-dev libx11-dev
+
+.PHONY: all deps configure build run test test-sanitize bench install package clean
 
 all: build
 
@@ -52,6 +54,12 @@ test-sanitize: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2 -LE packaging $(CTEST_ARGS)
+
+# Frame times of every pattern against a plain fill, and start-up against a minimal Qt window.
+bench: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
+	cmake --build $(BUILD) --target bench-tools
+	bench/startup.sh $(BUILD)
 
 # Installs under CMAKE_INSTALL_PREFIX (default /usr/local); DESTDIR is honoured.
 install: build

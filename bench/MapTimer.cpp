@@ -1,0 +1,76 @@
+// Starts a program and reports how long it took until its first top-level window was mapped, and the
+// program's peak resident memory at that point. An X client waiting for the map event, so the
+// measurement costs nothing while the program starts (no polling).
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <csignal>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+long peakRssKib(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PROGRAM [ARGS...]\n", argv[0]);
+        return 2;
+    }
+    Display *display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "maptimer: no X display\n");
+        return 2;
+    }
+    const Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, False);
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execvp(argv[1], argv + 1);
+        _exit(127);
+    }
+    const int fd = ConnectionNumber(display);
+    for (;;) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && !event.xmap.override_redirect) {
+                const auto mapped = std::chrono::steady_clock::now();
+                const double ms = std::chrono::duration<double, std::milli>(mapped - start).count();
+                // Let the first paint settle before reading the peak.
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                std::printf("%.1f %ld\n", ms, peakRssKib(child));
+                kill(child, SIGTERM);
+                waitpid(child, nullptr, 0);
+                XCloseDisplay(display);
+                return 0;
+            }
+        }
+        pollfd p { fd, POLLIN, 0 };
+        if (poll(&p, 1, 30000) <= 0) {
+            std::fprintf(stderr, "maptimer: no window mapped within 30 s\n");
+            kill(child, SIGKILL);
+            return 1;
+        }
+    }
+}
