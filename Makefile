@@ -5,8 +5,11 @@ PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagic
             desktop-file-utils appstream dpkg-dev
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize bench install package clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz install package clean
 
 all: build
 
@@ -60,6 +63,20 @@ bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 	cmake --build $(BUILD) --target bench-tools
 	bench/startup.sh $(BUILD)
+
+# Each libFuzzer target for FUZZ_SECONDS; what a run finds is kept in fuzz/findings/.
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	@test -f $(FUZZ_BUILD)/build.ninja || CXX=clang++ CC=clang \
+	  cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQRBL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD)
+	@mkdir -p fuzz/findings
+	@for f in $$(find $(FUZZ_BUILD)/fuzz -maxdepth 1 -type f -executable -name "fuzz_*"); do \
+	  name=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) \
+	    -artifact_prefix=fuzz/findings/$$name- $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name 2>&1 | tail -n 3 || exit 1; \
+	done
 
 # Installs under CMAKE_INSTALL_PREFIX (default /usr/local); DESTDIR is honoured.
 install: build
