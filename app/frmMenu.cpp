@@ -12,6 +12,7 @@
 #include "patterns/frmGreysFS.h"
 #include "patterns/frmOneColor.h"
 #include "patterns/frmVerticalLines.h"
+#include "update/UpdateCheck.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -239,6 +240,7 @@ void frmMenu::mnuFileCheckForUpdate_Click()
 
 void frmMenu::CheckForUpdate()
 {
+    UpdateCheck().run();
 }
 
 void frmMenu::menitmQRBLHelp_Click()
