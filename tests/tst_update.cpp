@@ -241,6 +241,9 @@ private slots:
     void close_internetHandleClosesItsFiles();
 
     void dialog_layout();
+    void dialog_captionsFitAtTheDesktopFont_data();
+    void dialog_captionsFitAtTheDesktopFont();
+    void dialog_showsALineBreakAsABreak();
     void dialog_linkOpensTheWebPageAndStaysOpen();
     void dialog_keysAndCloseBox_data();
     void dialog_keysAndCloseBox();
@@ -620,8 +623,16 @@ void tst_update::dialog_layout()
     };
     for (const Control &c : controls) {
         QCOMPARE(c.widget->objectName(), QString::fromLatin1(c.name));
-        QCOMPARE(c.widget->geometry(),
-            QRect(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15, c.twips.height() / 15));
+        const QRect design(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15, c.twips.height() / 15);
+        if (c.widget == dialog.lblDownloadURL) {
+            // The link may take the room its address needs, up to the right margin at 4575 twips.
+            QCOMPARE(c.widget->pos(), design.topLeft());
+            QCOMPARE(c.widget->height(), design.height());
+            QVERIFY(c.widget->width() >= design.width());
+            QVERIFY(c.widget->geometry().right() < 305);
+        } else {
+            QCOMPARE(c.widget->geometry(), design);
+        }
         if (auto *label = qobject_cast<QLabel *>(c.widget)) {
             QCOMPARE(label->text(), c.text);
             QCOMPARE(label->focusPolicy(), Qt::NoFocus);
@@ -645,6 +656,56 @@ void tst_update::dialog_layout()
         const QRect top(label->x(), label->y(), 12, 9);
         QVERIFY2(TestSupport::countNot(shot, face, top) > 0, label->objectName().toLatin1());
     }
+}
+
+void tst_update::dialog_captionsFitAtTheDesktopFont_data()
+{
+    QTest::addColumn<qreal>("pointSize");
+    QTest::newRow("small font, kept") << 6.5;
+    QTest::newRow("the platform's font") << 0.0;
+    QTest::newRow("large font, shrunk") << 16.0;
+}
+
+void tst_update::dialog_captionsFitAtTheDesktopFont()
+{
+    QFETCH(qreal, pointSize);
+    const QFont desktop = QApplication::font();
+    QFont font = desktop;
+    if (pointSize > 0)
+        font.setPointSizeF(pointSize);
+    QApplication::setFont(font);
+    frmUpdate &dialog = form<frmUpdate>();
+    QApplication::setFont(desktop);
+
+    const QList<QLabel *> labels { dialog.lblNewVersion, dialog.lblYourVersion, dialog.lblThisVersion,
+        dialog.lblCurrentVersion, dialog.lblVersion, dialog.lblUpdateMessage, dialog.lblDownloadURL };
+    const qreal shown = dialog.lblNewVersion->font().pointSizeF();
+    QVERIFY(shown <= font.pointSizeF());
+    if (pointSize > 0 && pointSize < 7)
+        QCOMPARE(shown, pointSize);
+    for (QLabel *label : labels) {
+        // One size for all, so the dialog reads evenly; every caption on one line, nothing cut off.
+        QCOMPARE(label->font().family(), font.family());
+        QCOMPARE(label->font().pointSizeF(), shown);
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
+            qPrintable(label->objectName()));
+    }
+}
+
+void tst_update::dialog_showsALineBreakAsABreak()
+{
+    // The carriage return draws nothing and the line feed starts a second line, below the first.
+    frmUpdate &dialog = form<frmUpdate>();
+    dialog.show();
+    const auto shown = [&](const QString &text) {
+        dialog.lblVersion->setText(text);
+        return dialog.lblVersion->grab().toImage();
+    };
+    const QImage oneLine = shown(QStringLiteral("4.0.0"));
+    QCOMPARE(shown(QStringLiteral("4.0.0\r\n")), oneLine);
+    QVERIFY(shown(QStringLiteral("4.0.0\r")) == oneLine);
+    QVERIFY(shown(QStringLiteral("4.0.0\r\n4")) != oneLine);
+    QCOMPARE(dialog.lblVersion->text(), QStringLiteral("4.0.0\r\n4"));
 }
 
 void tst_update::dialog_linkOpensTheWebPageAndStaysOpen()

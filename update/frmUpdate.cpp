@@ -5,14 +5,25 @@
 
 #include "BuildConfig.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 const QString frmUpdate::WebPage = QStringLiteral(QRBL_WEB_URL);
 
 namespace {
 constexpr int ClientWidth = 4695;
 constexpr int ClientHeight = 2430;
+constexpr int RightMargin = 4575; // where lblNewVersion, the widest control, ends
+constexpr qreal SmallestPointSize = 6.0;
+constexpr qreal PointStep = 0.25;
+
+bool fitsOnOneLine(const QFont &font, const QLabel *label)
+{
+    return QFontMetrics(font).horizontalAdvance(label->text()) <= label->width();
+}
 
 // Labels draw from their top-left corner and wrap at their width; their text is never markup, since
 // the version texts come from the update server.
@@ -65,6 +76,35 @@ void frmUpdate::createControls()
         = makeLabel(this, "lblCurrentVersion", QStringLiteral("Current Version:"), 120, 840, 1215, 255);
     lblNewVersion = makeLabel(this, "lblNewVersion",
         QStringLiteral("A new version of Quorbel! is now available."), 120, 120, 4455, 255);
+    fitCaptions();
+}
+
+// The design's captions fit on one line at its font; the desktop's font may be wider. Rather than
+// cut a caption off, all labels take the largest size of the family at which every caption fits.
+// The link, whose address is a build setting, first takes the room up to the right margin it needs.
+void frmUpdate::fitCaptions()
+{
+    const QList<QLabel *> captions { lblNewVersion, lblYourVersion, lblCurrentVersion, lblUpdateMessage };
+    const QList<QLabel *> labels { lblNewVersion, lblYourVersion, lblThisVersion, lblCurrentVersion,
+        lblVersion, lblUpdateMessage };
+    QFont font = lblNewVersion->font();
+    const auto allFit = [&] {
+        return std::all_of(
+            captions.begin(), captions.end(), [&](QLabel *l) { return fitsOnOneLine(font, l); });
+    };
+    while (!allFit() && font.pointSizeF() > SmallestPointSize)
+        font.setPointSizeF(font.pointSizeF() - PointStep);
+    for (QLabel *label : labels)
+        label->setFont(font);
+
+    QFont linkFont = lblDownloadURL->font();
+    linkFont.setPointSizeF(font.pointSizeF());
+    const int room = twipsRect(0, 0, RightMargin, 0).width() - lblDownloadURL->x();
+    const int needed = QFontMetrics(linkFont).horizontalAdvance(lblDownloadURL->text());
+    lblDownloadURL->resize(qBound(lblDownloadURL->width(), needed, room), lblDownloadURL->height());
+    while (!fitsOnOneLine(linkFont, lblDownloadURL) && linkFont.pointSizeF() > SmallestPointSize)
+        linkFont.setPointSizeF(linkFont.pointSizeF() - PointStep);
+    lblDownloadURL->setFont(linkFont);
 }
 
 void frmUpdate::connectHandlers()

@@ -29,6 +29,7 @@ protected:
 
 private:
     void createControls();
+    void fitCaptions();
     void connectHandlers();
 
     void lblDownloadURL_Click();

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# File, Check For Update in the built program, against a loopback server: the update dialog for a
+# newer version, the "latest version" message for the published version file, the "not responding"
+# message once the server is gone.
+#
+# The program is the one built, with its built-in version file address. It reaches the loopback
+# server as its HTTP proxy, through the system proxy setting (http_proxy), which the update check
+# honours like any proxy of the desktop.
+source "$QRBL_E2E_LIB"
+QUORBEL=$1
+SHOTS=${QRBL_BUILD_DIR:-$E2E_TMP}/e2e-update
+mkdir -p "$SHOTS"
+
+address=$(sed -n 's/^QRBL_UPDATE_URL:[A-Z]*=//p' "$QRBL_BUILD_DIR/CMakeCache.txt")
+published="$QRBL_BUILD_DIR/server/qrblver.dat"
+[ -f "$published" ] || e2e_fail "the build has no server/qrblver.dat"
+if [ "${address#http://}" = "$address" ]; then
+    # A proxy can only be asked for plain http addresses: build the program once more with one.
+    address=http://quorbel-update.invalid/update/qrblver.dat
+    cmake -S "$(dirname "$QRBL_E2E_LIB")/../.." -B "$QRBL_BUILD_DIR/e2e-update-build" -G Ninja \
+        -DBUILD_TESTING=OFF -DQRBL_UPDATE_URL="$address" >/dev/null || e2e_fail "configure failed"
+    cmake --build "$QRBL_BUILD_DIR/e2e-update-build" --target quorbel -j2 >/dev/null || e2e_fail "build failed"
+    QUORBEL="$QRBL_BUILD_DIR/e2e-update-build/quorbel"
+fi
+
+# The server answers every GET with the current content of body.dat and logs each request.
+cat >"$E2E_TMP/server.py" <<'EOF'
+import http.server, sys
+body_file, log_file, port_file = sys.argv[1:4]
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    def do_GET(self):
+        with open(log_file, "a") as log:
+            log.write("%s | %s | %s\n" % (self.requestline, self.headers.get("User-Agent"),
+                                           self.headers.get("Cache-Control")))
+        body = open(body_file, "rb").read()
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *args):
+        pass
+server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+open(port_file, "w").write(str(server.server_address[1]))
+server.serve_forever()
+EOF
+python3 "$E2E_TMP/server.py" "$E2E_TMP/body.dat" "$E2E_TMP/requests.log" "$E2E_TMP/port" &
+SERVER_PID=$!
+trap 'kill $SERVER_PID 2>/dev/null || true; e2e_cleanup' EXIT
+for _ in $(seq 1 100); do
+    [ -s "$E2E_TMP/port" ] && break
+    sleep 0.05
+done
+[ -s "$E2E_TMP/port" ] || e2e_fail "the loopback server did not start"
+export http_proxy="http://127.0.0.1:$(cat "$E2E_TMP/port")"
+unset HTTP_PROXY no_proxy NO_PROXY all_proxy ALL_PROXY XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION
+
+e2e_start_x 1024x768
+e2e_start_app "$QUORBEL"
+
+# No window manager hands the focus back to the main window: open its File menu with the mouse.
+open_file_menu() {
+    xdotool mousemove $((E2E_X + 20)) $((E2E_MENU_Y + 4)) click 1
+    sleep 0.3
+}
+
+check_for_update() {
+    open_file_menu
+    e2e_key Down Return
+    e2e_wait_window 'Update Check' 1 || e2e_fail "no Update Check window after $1"
+}
+
+# A window's picture, cut from a screenshot of the whole screen.
+window_shot() {
+    local id=$1 file=$2
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    e2e_screenshot "$E2E_TMP/screen.png"
+    convert "$E2E_TMP/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file"
+    echo "${WIDTH}x${HEIGHT}"
+}
+
+# Pixels of a colour family in a picture: blue (the link, the information sign), yellow (the warning sign).
+count_blue() {
+    convert "$1" -fx '(b>0.7 && r<0.3 && g<0.3) ? 1 : 0' -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+count_yellow() {
+    convert "$1" -fx '(r>0.7 && g>0.5 && b<0.3) ? 1 : 0' -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+close_with_enter() {
+    e2e_key Return
+    e2e_wait_gone 'Update Check' 1 || e2e_fail "the Update Check window did not close: $1"
+}
+
+# 1. A newer version: the update dialog, 313 x 162 pixels, with its blue link.
+printf '4.0.1' >"$E2E_TMP/body.dat"
+dialog=$(check_for_update "4.0.1")
+sleep 0.3
+size=$(window_shot "$dialog" "$SHOTS/dialog-4.0.1.png")
+[ "$size" = "313x162" ] || e2e_fail "the update dialog is $size, not 313x162"
+[ "$(count_blue "$SHOTS/dialog-4.0.1.png")" -gt 50 ] || e2e_fail "the update dialog shows no link"
+grep -q "^GET $address HTTP/1.1 | vb wininet | no-cache\$" "$E2E_TMP/requests.log" ||
+    e2e_fail "unexpected request: $(cat "$E2E_TMP/requests.log")"
+# Esc leaves it open; Enter presses the focused OK.
+e2e_key Escape
+sleep 0.3
+[ "$(e2e_visible_count 'Update Check')" -eq 1 ] || e2e_fail "Esc closed the update dialog"
+close_with_enter "update dialog"
+
+# 2. The published version file: the "latest version" message with the information sign (blue).
+cp "$published" "$E2E_TMP/body.dat"
+box=$(check_for_update "4.0.0")
+sleep 0.3
+size=$(window_shot "$box" "$SHOTS/box-latest.png")
+[ "$size" != "313x162" ] || e2e_fail "the update dialog opened for the published version"
+[ "$(count_blue "$SHOTS/box-latest.png")" -gt 20 ] || e2e_fail "the latest-version message shows no information sign"
+[ "$(count_yellow "$SHOTS/box-latest.png")" -eq 0 ] || e2e_fail "the latest-version message shows a warning"
+[ "$(grep -c . "$E2E_TMP/requests.log")" -eq 2 ] || e2e_fail "the second check did not ask the server again"
+close_with_enter "latest-version message"
+
+# 3. The server is gone: the "not responding" message with its warning sign.
+kill "$SERVER_PID"
+wait "$SERVER_PID" 2>/dev/null || true
+box=$(check_for_update "the server went away")
+sleep 0.3
+size=$(window_shot "$box" "$SHOTS/box-not-responding.png")
+[ "$(count_yellow "$SHOTS/box-not-responding.png")" -gt 20 ] || e2e_fail "the not-responding message shows no warning sign"
+[ "$(count_blue "$SHOTS/box-not-responding.png")" -eq 0 ] || e2e_fail "the not-responding message shows a blue sign"
+close_with_enter "not-responding message"
+
+# The main window is still there and working: File, Exit ends the program.
+open_file_menu
+e2e_key x
+[ "$(e2e_wait_exit)" = 0 ] || e2e_fail "the program did not end after File, Exit"
+echo "ok: screenshots in $SHOTS"
