@@ -230,6 +230,7 @@ private slots:
     void check_showsWhatTheServerSaid_data();
     void check_showsWhatTheServerSaid();
     void check_secondCheckRunsInsideTheFirst();
+    void check_showsNothingOnceTheProgramEnds();
     void check_requestsTheFileFreshWithItsAgent();
 
     void read_deliversTheBodyInChunks_data();
@@ -433,6 +434,28 @@ void tst_update::check_secondCheckRunsInsideTheFirst()
     // The first check's two handles stayed open around the whole second check.
     QCOMPARE(handlesWhileSecondStarts, 2);
     QCOMPARE(handlesWhenSecondEnded, 2);
+}
+
+void tst_update::check_showsNothingOnceTheProgramEnds()
+{
+    RawHttpServer server;
+    server.route("/slow/qrblver.dat", { "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n", true, "4.0.1" });
+    UpdateCheck::setAddressForTest(server.url(QStringLiteral("/slow/qrblver.dat")));
+    bool menuWasLoaded = false;
+    server.onRequest = [&](const QByteArray &) {
+        QTimer::singleShot(100, [&] {
+            // File, Exit while the body is on its way.
+            menuWasLoaded = isLoaded<frmMenu>();
+            form<frmMenu>().menitmExit->trigger();
+            server.release("/slow/qrblver.dat");
+        });
+    };
+    ModalWatcher watcher;
+    form<frmMenu>().mnuFileCheckForUpdate->trigger();
+    QVERIFY(menuWasLoaded);
+    QCOMPARE(Form::loadedCount(), 0);
+    QCOMPARE(watcher.seen.size(), 0);
+    TestSupport::flushDeletes();
 }
 
 void tst_update::check_requestsTheFileFreshWithItsAgent()

@@ -71,6 +71,9 @@ void UpdateCheck::run()
     if (internet != 0)
         HttpClient::close(internet);
 
+    // Every window was closed meanwhile (File, Exit during the download): the program is ending.
+    if (Form::loadedCount() == 0)
+        return;
     if (received.isEmpty()) {
         showMessage(NotResponding, QMessageBox::Warning);
         return;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # File, Check For Update in the built program, against a loopback server: the update dialog for a
 # newer version, the "latest version" message for the published version file, the "not responding"
-# message once the server is gone.
+# message once the server is gone, and File, Exit in the middle of a download.
 #
 # The program is the one built, with its built-in version file address. It reaches the loopback
 # server as its HTTP proxy, through the system proxy setting (http_proxy), which the update check
@@ -23,35 +23,26 @@ if [ "${address#http://}" = "$address" ]; then
     QUORBEL="$QRBL_BUILD_DIR/e2e-update-build/quorbel"
 fi
 
-# The server answers every GET with the current content of body.dat and logs each request.
-cat >"$E2E_TMP/server.py" <<'EOF'
-import http.server, sys
-body_file, log_file, port_file = sys.argv[1:4]
-class Handler(http.server.BaseHTTPRequestHandler):
-    protocol_version = "HTTP/1.1"
-    def do_GET(self):
-        with open(log_file, "a") as log:
-            log.write("%s | %s | %s\n" % (self.requestline, self.headers.get("User-Agent"),
-                                           self.headers.get("Cache-Control")))
-        body = open(body_file, "rb").read()
-        self.send_response(200)
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-    def log_message(self, *args):
-        pass
-server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
-open(port_file, "w").write(str(server.server_address[1]))
-server.serve_forever()
-EOF
-python3 "$E2E_TMP/server.py" "$E2E_TMP/body.dat" "$E2E_TMP/requests.log" "$E2E_TMP/port" &
-SERVER_PID=$!
-trap 'kill $SERVER_PID 2>/dev/null || true; e2e_cleanup' EXIT
-for _ in $(seq 1 100); do
-    [ -s "$E2E_TMP/port" ] && break
-    sleep 0.05
-done
-[ -s "$E2E_TMP/port" ] || e2e_fail "the loopback server did not start"
+# The loopback server answers every GET with body.dat ("SLOW:text": the text 5 seconds late).
+SERVER_PID=""
+trap 'if [ -n "$SERVER_PID" ]; then kill "$SERVER_PID" 2>/dev/null || true; fi; e2e_cleanup' EXIT
+# start_server PORT: 0 picks a free port; the port is then in $E2E_TMP/port.
+start_server() {
+    rm -f "$E2E_TMP/port"
+    python3 "$(dirname "$0")/update_server.py" "$E2E_TMP/body.dat" "$E2E_TMP/requests.log" "$E2E_TMP/port" "$1" &
+    SERVER_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$E2E_TMP/port" ] && return 0
+        sleep 0.05
+    done
+    e2e_fail "the loopback server did not start"
+}
+stop_server() {
+    kill "$SERVER_PID"
+    wait "$SERVER_PID" 2>/dev/null || true
+    SERVER_PID=""
+}
+start_server 0
 export http_proxy="http://127.0.0.1:$(cat "$E2E_TMP/port")"
 unset HTTP_PROXY no_proxy NO_PROXY all_proxy ALL_PROXY XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION
 
@@ -119,8 +110,7 @@ size=$(window_shot "$box" "$SHOTS/box-latest.png")
 close_with_enter "latest-version message"
 
 # 3. The server is gone: the "not responding" message with its warning sign.
-kill "$SERVER_PID"
-wait "$SERVER_PID" 2>/dev/null || true
+stop_server
 box=$(check_for_update "the server went away")
 sleep 0.3
 size=$(window_shot "$box" "$SHOTS/box-not-responding.png")
@@ -128,8 +118,19 @@ size=$(window_shot "$box" "$SHOTS/box-not-responding.png")
 [ "$(count_blue "$SHOTS/box-not-responding.png")" -eq 0 ] || e2e_fail "the not-responding message shows a blue sign"
 close_with_enter "not-responding message"
 
-# The main window is still there and working: File, Exit ends the program.
+# 4. File, Exit while a check is still downloading: the program ends, and shows nothing more.
+printf 'SLOW:4.0.1' >"$E2E_TMP/body.dat"
+start_server "${http_proxy##*:}"
+open_file_menu
+e2e_key Down Return
+for _ in $(seq 1 100); do
+    [ "$(grep -c . "$E2E_TMP/requests.log")" -eq 3 ] && break
+    sleep 0.05
+done
+[ "$(grep -c . "$E2E_TMP/requests.log")" -eq 3 ] || e2e_fail "the last check did not reach the server"
+sleep 0.3
 open_file_menu
 e2e_key x
-[ "$(e2e_wait_exit)" = 0 ] || e2e_fail "the program did not end after File, Exit"
+[ "$(e2e_wait_exit)" = 0 ] || e2e_fail "the program did not end after File, Exit during a download"
+if grep -q . "$E2E_TMP/app.err"; then cat "$E2E_TMP/app.err" >&2; fi
 echo "ok: screenshots in $SHOTS"
