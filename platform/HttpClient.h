@@ -12,6 +12,7 @@
 // - the whole transfer, from opening the URL to the end of the body, ends after transferTimeout();
 // - at most BodyLimit bytes of a body are kept; bytes past it are not read;
 // - redirects are followed only when they are no less safe (never from https to http);
+// - the body is asked for uncompressed and never taken from a cache;
 // - the HTTP status is not examined: an error page's body is read like any other;
 // - the system's proxy configuration is used, nothing else.
 class HttpClient

@@ -478,6 +478,7 @@ void tst_update::check_requestsTheFileFreshWithItsAgent()
     QCOMPARE(headers.value("user-agent"), QByteArray("vb wininet"));
     QCOMPARE(headers.value("cache-control"), QByteArray("no-cache"));
     QCOMPARE(headers.value("pragma"), QByteArray("no-cache"));
+    QCOMPARE(headers.value("accept-encoding"), QByteArray("identity"));
     QVERIFY(!headers.contains("if-modified-since"));
     QVERIFY(!headers.contains("if-none-match"));
 }
