@@ -2,7 +2,7 @@
 BUILD ?= build
 CTEST_ARGS ?=
 PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
-            desktop-file-utils appstream dpkg-dev
+            desktop-file-utils appstream dpkg-dev python3
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev

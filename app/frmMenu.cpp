@@ -12,6 +12,7 @@
 #include "patterns/frmGreysFS.h"
 #include "patterns/frmOneColor.h"
 #include "patterns/frmVerticalLines.h"
+#include "update/UpdateCheck.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -277,7 +278,10 @@ void frmMenu::mnuFileCheckForUpdate_Click()
     CheckForUpdate();
 }
 
-void frmMenu::CheckForUpdate() { }
+void frmMenu::CheckForUpdate()
+{
+    UpdateCheck().run();
+}
 
 void frmMenu::menitmQRBLHelp_Click()
 {

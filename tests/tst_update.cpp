@@ -1,0 +1,830 @@
+#include "app/frmMenu.h"
+#include "platform/AppVersion.h"
+#include "platform/HttpClient.h"
+#include "platform/LinkLabel.h"
+#include "support/TestSupport.h"
+#include "update/UpdateCheck.h"
+#include "update/frmUpdate.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int TestTimeoutMs = 10000;
+
+QByteArray response(const QByteArray &body, const QByteArray &status = "200 OK")
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: "
+        + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+QByteArray chunked(const QList<QByteArray> &chunks)
+{
+    QByteArray raw = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    for (const QByteArray &chunk : chunks)
+        raw += QByteArray::number(chunk.size(), 16) + "\r\n" + chunk + "\r\n";
+    return raw + "0\r\n\r\n";
+}
+
+// Distinct content all along, so a chunk out of order or lost shows.
+QByteArray numberedBody(const QByteArray &start, int size)
+{
+    QByteArray body = start;
+    while (body.size() < size)
+        body += QByteArray::number(body.size()) + ',';
+    return body.left(size);
+}
+
+// A loopback HTTP server answering with exact raw bytes per path: what is sent and when the
+// connection closes are the test's to choose, faults included.
+class RawHttpServer
+{
+public:
+    struct Route
+    {
+        QByteArray raw; // sent as soon as the request is complete
+        bool close = true; // then close the connection (false: keep it open and say nothing more)
+        QByteArray held; // sent by release(), then the connection closes
+    };
+
+    RawHttpServer()
+    {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *socket = server.nextPendingConnection())
+                serve(socket);
+        });
+    }
+
+    QString url(const QString &path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path);
+    }
+
+    void route(const QByteArray &path, Route r) { routes[path] = std::move(r); }
+
+    void release(const QByteArray &path)
+    {
+        for (auto &[socket, p] : waiting)
+            if (socket && p == path) {
+                socket->write(routes[path].held);
+                socket->disconnectFromHost();
+            }
+    }
+
+    QList<QByteArray> requests; // each request's head, request line first
+    std::function<void(const QByteArray &path)> onRequest;
+
+private:
+    void serve(QTcpSocket *socket)
+    {
+        auto head = std::make_shared<QByteArray>();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, head] {
+            if (head->endsWith("\r\n\r\n"))
+                return;
+            *head += socket->readAll();
+            if (!head->contains("\r\n\r\n"))
+                return;
+            requests.append(*head);
+            const QByteArray path = head->split(' ').value(1);
+            const Route r = routes.count(path) ? routes[path] : Route { response("", "404 Not Found") };
+            if (!r.raw.isEmpty())
+                socket->write(r.raw);
+            if (!r.held.isEmpty())
+                waiting.push_back({ socket, path });
+            else if (r.close)
+                socket->disconnectFromHost();
+            if (onRequest)
+                onRequest(path);
+        });
+    }
+
+    QTcpServer server;
+    std::map<QByteArray, Route> routes;
+    std::vector<std::pair<QPointer<QTcpSocket>, QByteArray>> waiting;
+};
+
+// What the user saw: each message box or update dialog, in order. Each is answered with OK.
+struct Seen
+{
+    QString kind; // "box" or "dialog"
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    QString text; // the box's text, or the dialog's lblVersion
+    QString thisVersion; // the dialog's lblThisVersion
+    bool plain = false; // every text shown as plain text
+    bool okOnly = false;
+};
+
+class ModalWatcher
+{
+public:
+    ModalWatcher()
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] { look(); });
+        timer.start();
+    }
+
+    QList<Seen> seen;
+    std::function<void(const Seen &)> onSeen;
+
+private:
+    void look()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            Seen s { QStringLiteral("box"), box->icon(), box->windowTitle(), box->text() };
+            s.plain = box->textFormat() == Qt::PlainText;
+            s.okOnly = box->standardButtons() == QMessageBox::Ok;
+            record(s);
+            box->button(QMessageBox::Ok)->click();
+        } else if (auto *dialog = qobject_cast<frmUpdate *>(modal)) {
+            Seen s { QStringLiteral("dialog"), QMessageBox::NoIcon, dialog->windowTitle(),
+                dialog->lblVersion->text(), dialog->lblThisVersion->text() };
+            s.plain = dialog->lblVersion->textFormat() == Qt::PlainText
+                && dialog->lblThisVersion->textFormat() == Qt::PlainText;
+            s.okOnly = true;
+            record(s);
+            dialog->cmdOK->click();
+        }
+    }
+
+    void record(const Seen &s)
+    {
+        seen.append(s);
+        if (onSeen)
+            onSeen(s);
+    }
+
+    QTimer timer;
+};
+
+QString refusedUrl()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1/qrblver.dat").arg(port);
+}
+
+const QString UnresolvableUrl = QStringLiteral("http://qrbl-update.invalid/qrblver.dat");
+
+QString fromBytes(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.constData(), bytes.size());
+}
+
+// Every read until the one that delivers nothing; the counts, the bytes and the last result.
+struct ReadAll
+{
+    QList<int> counts;
+    QByteArray bytes;
+    bool lastResult = true;
+};
+
+ReadAll readAll(HttpClient::Handle file)
+{
+    ReadAll r;
+    char buffer[2048];
+    for (int guard = 0; guard < 100; ++guard) {
+        int count = -1;
+        r.lastResult = HttpClient::read(file, buffer, int(sizeof buffer), &count);
+        r.counts.append(count);
+        r.bytes.append(buffer, qMax(count, 0));
+        if (count <= 0)
+            break;
+    }
+    return r;
+}
+
+} // namespace
+
+class tst_update : public QObject
+{
+    Q_OBJECT
+public slots:
+    void openUrlInShell(const QUrl &url) { m_opened.append(url); }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void check_showsWhatTheServerSaid_data();
+    void check_showsWhatTheServerSaid();
+    void check_secondCheckRunsInsideTheFirst();
+    void check_showsNothingOnceTheProgramEnds();
+    void check_requestsTheFileFreshWithItsAgent();
+
+    void read_deliversTheBodyInChunks_data();
+    void read_deliversTheBodyInChunks();
+    void read_reportsHowTheBodyEnded_data();
+    void read_reportsHowTheBodyEnded();
+    void openUrl_givesNoHandleWithoutAResponse_data();
+    void openUrl_givesNoHandleWithoutAResponse();
+    void close_internetHandleClosesItsFiles();
+
+    void dialog_layout();
+    void dialog_captionsFitAtTheDesktopFont_data();
+    void dialog_captionsFitAtTheDesktopFont();
+    void dialog_showsALineBreakAsABreak();
+    void dialog_linkOpensTheWebPageAndStaysOpen();
+    void dialog_keysAndCloseBox_data();
+    void dialog_keysAndCloseBox();
+    void dialog_showsMarkupAsItsCharacters();
+
+private:
+    QList<QUrl> m_opened;
+};
+
+void tst_update::initTestCase()
+{
+    // The loopback servers must be reached directly, whatever proxy the desktop running the tests has.
+    for (const char *name : { "http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy",
+             "ALL_PROXY", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION" })
+        qunsetenv(name);
+    TestSupport::freshSettings();
+}
+
+void tst_update::init()
+{
+    HttpClient::setTransferTimeout(TestTimeoutMs);
+    m_opened.clear();
+}
+
+void tst_update::cleanup()
+{
+    UpdateCheck::resetAddressForTest();
+    AppVersion::resetForTest();
+    unload<frmUpdate>();
+    TestSupport::flushDeletes();
+    QCOMPARE(HttpClient::openHandleCount(), 0);
+}
+
+void tst_update::check_showsWhatTheServerSaid_data()
+{
+    QTest::addColumn<QString>("where"); // "server", "refused" or "unresolvable"
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<bool>("closeAfter");
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+
+    const QString update = QStringLiteral("dialog");
+    const QString latest = UpdateCheck::LatestVersion;
+    const QString notResponding = UpdateCheck::NotResponding;
+    const QString box = QStringLiteral("box");
+    const QString server = QStringLiteral("server");
+    const QString v400 = QStringLiteral("4.0.0");
+
+    const auto row = [&](const char *name, const QString &where, const QByteArray &raw, bool closeAfter,
+                         const QString &running, int timeoutMs, const QString &kind, const QString &text) {
+        QTest::newRow(name) << where << raw << closeAfter << running << timeoutMs << kind << text;
+    };
+    row("4.0.1 is newer", server, response("4.0.1"), true, v400, TestTimeoutMs, update, "4.0.1");
+    row("4.0.0 is the same", server, response("4.0.0"), true, v400, TestTimeoutMs, box, latest);
+    row("3.9.9 is older", server, response("3.9.9"), true, v400, TestTimeoutMs, box, latest);
+    row("line break sorts after", server, response("4.0.0\r\n"), true, v400, TestTimeoutMs, update,
+        "4.0.0\r\n");
+    row("4.0.10 sorts before 4.0.9", server, response("4.0.10"), true, "4.0.9", TestTimeoutMs, box, latest);
+    row("4.0.10 sorts after 4.0.1", server, response("4.0.10"), true, "4.0.1", TestTimeoutMs, update,
+        "4.0.10");
+
+    const QByteArray exact = numberedBody("4.0.1;", 2048);
+    row("exactly 2048 bytes", server, response(exact), true, v400, TestTimeoutMs, update, fromBytes(exact));
+    const QByteArray long5000 = numberedBody("4.0.2;", 5000);
+    row("5000 bytes in three chunks", server, response(long5000), true, v400, TestTimeoutMs, update,
+        fromBytes(long5000));
+    row("empty body", server, response(""), true, v400, TestTimeoutMs, box, notResponding);
+    const QByteArray page = "<html><body><h1>404 Not Found</h1></body></html>";
+    row("404 page is the text", server, response(page, "404 Not Found"), true, v400, TestTimeoutMs, update,
+        fromBytes(page));
+    row("404 page sorting first", server, response("3 Not Found", "404 Not Found"), true, v400, TestTimeoutMs,
+        box, latest);
+    row("chunked", server, chunked({ "4.0", ".", "1" }), true, v400, TestTimeoutMs, update, "4.0.1");
+    // What arrived before the connection broke is the text, like any body.
+    const QByteArray cut = "HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n4.0.3";
+    row("closed mid-body", server, cut, true, v400, TestTimeoutMs, update, "4.0.3");
+    row("closed before any body", server, "HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n", true, v400,
+        TestTimeoutMs, box, notResponding);
+    row("never answers", server, QByteArray(), false, v400, 600, box, notResponding);
+    row("sends headers, then nothing", server, "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n", false, v400,
+        600, box, notResponding);
+    row("refused connection", "refused", QByteArray(), true, v400, TestTimeoutMs, box, notResponding);
+    row("unresolvable host", "unresolvable", QByteArray(), true, v400, TestTimeoutMs, box, notResponding);
+    const QByteArray html = "<b>4.1</b><img src=\"x.png\"><a href=\"http://x.invalid/\">get</a>";
+    row("HTML body", server, response(html), true, v400, TestTimeoutMs, update, fromBytes(html));
+    const QByteArray binary("4.1\0\xe9\xff\x80\x01", 8);
+    row("NUL and high bytes", server, response(binary), true, v400, TestTimeoutMs, update, fromBytes(binary));
+    const QByteArray huge = numberedBody("4.0.4;", 200000);
+    row("larger than the limit", server, response(huge), true, v400, TestTimeoutMs, update,
+        fromBytes(huge.left(int(HttpClient::BodyLimit))));
+    row("redirect is followed", server,
+        "HTTP/1.1 302 Found\r\nLocation: /moved/qrblver.dat\r\nContent-Length: 5\r\n\r\n9.9.9", true, v400,
+        TestTimeoutMs, update, "4.0.5");
+}
+
+void tst_update::check_showsWhatTheServerSaid()
+{
+    QFETCH(QString, where);
+    QFETCH(QByteArray, raw);
+    QFETCH(bool, closeAfter);
+    QFETCH(QString, running);
+    QFETCH(int, timeoutMs);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+
+    RawHttpServer server;
+    server.route("/update/qrblver.dat", { raw, closeAfter, {} });
+    server.route("/moved/qrblver.dat", { response("4.0.5") });
+    if (where == QLatin1String("server"))
+        UpdateCheck::setAddressForTest(server.url(QStringLiteral("/update/qrblver.dat")));
+    else if (where == QLatin1String("refused"))
+        UpdateCheck::setAddressForTest(refusedUrl());
+    else
+        UpdateCheck::setAddressForTest(UnresolvableUrl);
+    const QList<QString> parts = running.split(QLatin1Char('.'));
+    AppVersion::setForTest(parts[0].toInt(), parts[1].toInt(), parts[2].toInt());
+    HttpClient::setTransferTimeout(timeoutMs);
+
+    ModalWatcher watcher;
+    QElapsedTimer clock;
+    clock.start();
+    form<frmMenu>().mnuFileCheckForUpdate->trigger();
+    const qint64 elapsed = clock.elapsed();
+
+    QCOMPARE(watcher.seen.size(), 1);
+    const Seen &s = watcher.seen.first();
+    QCOMPARE(s.kind, kind);
+    QCOMPARE(s.title, QStringLiteral("Update Check"));
+    QVERIFY(s.plain);
+    QVERIFY(s.okOnly);
+    if (kind == QLatin1String("box")) {
+        QCOMPARE(s.text, text);
+        QCOMPARE(
+            s.icon, text == UpdateCheck::NotResponding ? QMessageBox::Warning : QMessageBox::Information);
+    } else {
+        QCOMPARE(s.text.size(), text.size());
+        QCOMPARE(s.text, text);
+        QCOMPARE(s.thisVersion, running);
+    }
+    if (timeoutMs < TestTimeoutMs) {
+        // The time limit, not the server, ended the check.
+        QVERIFY2(elapsed >= timeoutMs - 50, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < timeoutMs + 5000, qPrintable(QString::number(elapsed)));
+    }
+    QVERIFY(!isLoaded<frmUpdate>());
+}
+
+void tst_update::check_secondCheckRunsInsideTheFirst()
+{
+    RawHttpServer server;
+    // The first answer's headers come at once, its body only when the test lets it go.
+    server.route("/slow/qrblver.dat", { "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n", true, "4.0.1" });
+    server.route("/fast/qrblver.dat", { response("4.0.0") });
+    UpdateCheck::setAddressForTest(server.url(QStringLiteral("/slow/qrblver.dat")));
+
+    QStringList log;
+    int handlesWhileSecondStarts = -1;
+    int handlesWhenSecondEnded = -1;
+    ModalWatcher watcher;
+    watcher.onSeen
+        = [&](const Seen &s) { log << s.kind + QLatin1Char(' ') + s.text.section(QLatin1Char('\r'), 0, 0); };
+    server.onRequest = [&](const QByteArray &path) {
+        log << QStringLiteral("request ") + QString::fromLatin1(path);
+        if (path != "/slow/qrblver.dat")
+            return;
+        QTimer::singleShot(100, [&] {
+            handlesWhileSecondStarts = HttpClient::openHandleCount();
+            UpdateCheck::setAddressForTest(server.url(QStringLiteral("/fast/qrblver.dat")));
+            log << QStringLiteral("second starts");
+            form<frmMenu>().mnuFileCheckForUpdate->trigger();
+            log << QStringLiteral("second ended");
+            handlesWhenSecondEnded = HttpClient::openHandleCount();
+            server.release("/slow/qrblver.dat");
+        });
+    };
+
+    form<frmMenu>().mnuFileCheckForUpdate->trigger();
+    log << QStringLiteral("first ended");
+
+    const QStringList expected { QStringLiteral("request /slow/qrblver.dat"), QStringLiteral("second starts"),
+        QStringLiteral("request /fast/qrblver.dat"),
+        QStringLiteral("box You have the latest version of Quorbel!"), QStringLiteral("second ended"),
+        QStringLiteral("dialog 4.0.1"), QStringLiteral("first ended") };
+    QCOMPARE(log, expected);
+    // The first check's two handles stayed open around the whole second check.
+    QCOMPARE(handlesWhileSecondStarts, 2);
+    QCOMPARE(handlesWhenSecondEnded, 2);
+}
+
+void tst_update::check_showsNothingOnceTheProgramEnds()
+{
+    RawHttpServer server;
+    server.route("/slow/qrblver.dat", { "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n", true, "4.0.1" });
+    UpdateCheck::setAddressForTest(server.url(QStringLiteral("/slow/qrblver.dat")));
+    bool menuWasLoaded = false;
+    server.onRequest = [&](const QByteArray &) {
+        QTimer::singleShot(100, [&] {
+            // File, Exit while the body is on its way.
+            menuWasLoaded = isLoaded<frmMenu>();
+            form<frmMenu>().menitmExit->trigger();
+            server.release("/slow/qrblver.dat");
+        });
+    };
+    ModalWatcher watcher;
+    form<frmMenu>().mnuFileCheckForUpdate->trigger();
+    QVERIFY(menuWasLoaded);
+    QCOMPARE(Form::loadedCount(), 0);
+    QCOMPARE(watcher.seen.size(), 0);
+    TestSupport::flushDeletes();
+}
+
+void tst_update::check_requestsTheFileFreshWithItsAgent()
+{
+    RawHttpServer server;
+    server.route("/update/qrblver.dat", { response("4.0.0") });
+    UpdateCheck::setAddressForTest(server.url(QStringLiteral("/update/qrblver.dat")));
+    ModalWatcher watcher;
+    form<frmMenu>().mnuFileCheckForUpdate->trigger();
+
+    QCOMPARE(server.requests.size(), 1);
+    const QList<QByteArray> lines = server.requests.first().split('\n');
+    QCOMPARE(lines.first(), QByteArray("GET /update/qrblver.dat HTTP/1.1\r"));
+    QMap<QByteArray, QByteArray> headers;
+    for (const QByteArray &line : lines.mid(1)) {
+        const int colon = line.indexOf(':');
+        if (colon > 0)
+            headers.insert(line.left(colon).toLower(), line.mid(colon + 1).trimmed());
+    }
+    QCOMPARE(headers.value("user-agent"), QByteArray("vb wininet"));
+    QCOMPARE(headers.value("cache-control"), QByteArray("no-cache"));
+    QCOMPARE(headers.value("pragma"), QByteArray("no-cache"));
+    QCOMPARE(headers.value("accept-encoding"), QByteArray("identity"));
+    QVERIFY(!headers.contains("if-modified-since"));
+    QVERIFY(!headers.contains("if-none-match"));
+}
+
+void tst_update::read_deliversTheBodyInChunks_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QList<int>>("counts");
+
+    QTest::newRow("empty") << 0 << QList<int> { 0 };
+    QTest::newRow("5 bytes") << 5 << QList<int> { 5, 0 };
+    QTest::newRow("2047 bytes") << 2047 << QList<int> { 2047, 0 };
+    QTest::newRow("exactly 2048 needs a second read") << 2048 << QList<int> { 2048, 0 };
+    QTest::newRow("2049 bytes") << 2049 << QList<int> { 2048, 1, 0 };
+    QTest::newRow("5000 bytes") << 5000 << QList<int> { 2048, 2048, 904, 0 };
+    QTest::newRow("limit exactly") << 65536 << (QList<int>(32, 2048) << 0);
+    QTest::newRow("past the limit is not read") << 70000 << (QList<int>(32, 2048) << 0);
+}
+
+void tst_update::read_deliversTheBodyInChunks()
+{
+    QFETCH(int, size);
+    QFETCH(QList<int>, counts);
+
+    const QByteArray body = numberedBody("x", size);
+    RawHttpServer server;
+    server.route("/f", { response(body) });
+    const HttpClient::Handle internet = HttpClient::open(QStringLiteral("agent"));
+    const HttpClient::Handle file = HttpClient::openUrl(internet, server.url(QStringLiteral("/f")));
+    QVERIFY(internet != 0);
+    QVERIFY(file != 0);
+    QVERIFY(file != internet);
+
+    const ReadAll r = readAll(file);
+    QCOMPARE(r.counts, counts);
+    QCOMPARE(r.bytes, body.left(int(HttpClient::BodyLimit)));
+    QVERIFY(r.lastResult);
+    // At the end every further read delivers nothing as well.
+    char buffer[16];
+    int count = -1;
+    QVERIFY(HttpClient::read(file, buffer, 16, &count));
+    QCOMPARE(count, 0);
+    HttpClient::close(file);
+    HttpClient::close(internet);
+}
+
+void tst_update::read_reportsHowTheBodyEnded_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<bool>("closeAfter");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("lastResult");
+
+    QTest::newRow("complete") << response("4.0.0") << true << QByteArray("4.0.0") << true;
+    QTest::newRow("error page is a body")
+        << response("gone", "500 Internal Server Error") << true << QByteArray("gone") << true;
+    QTest::newRow("connection lost") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\n4.0") << true
+                                     << QByteArray("4.0") << false;
+    QTest::newRow("time-out") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\n4.0") << false
+                              << QByteArray("4.0") << false;
+}
+
+void tst_update::read_reportsHowTheBodyEnded()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(bool, closeAfter);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, lastResult);
+
+    HttpClient::setTransferTimeout(500);
+    RawHttpServer server;
+    server.route("/f", { raw, closeAfter, {} });
+    const HttpClient::Handle internet = HttpClient::open(QStringLiteral("agent"));
+    const HttpClient::Handle file = HttpClient::openUrl(internet, server.url(QStringLiteral("/f")));
+    QVERIFY(file != 0);
+    const ReadAll r = readAll(file);
+    QCOMPARE(r.bytes, bytes);
+    QCOMPARE(r.counts.last(), 0);
+    QCOMPARE(r.lastResult, lastResult);
+    HttpClient::close(file);
+    HttpClient::close(internet);
+}
+
+void tst_update::openUrl_givesNoHandleWithoutAResponse_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("validInternetHandle");
+
+    QTest::newRow("refused") << refusedUrl() << true;
+    QTest::newRow("unresolvable") << UnresolvableUrl << true;
+    QTest::newRow("never answers") << QStringLiteral("silent") << true;
+    QTest::newRow("not HTTP") << QStringLiteral("file:///etc/hostname") << true;
+    QTest::newRow("not an address") << QStringLiteral("http//qrblver.dat") << true;
+    QTest::newRow("no internet handle") << QStringLiteral("server") << false;
+}
+
+void tst_update::openUrl_givesNoHandleWithoutAResponse()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, validInternetHandle);
+
+    HttpClient::setTransferTimeout(500);
+    RawHttpServer server;
+    server.route("/silent", { {}, false, {} });
+    server.route("/f", { response("4.0.1") });
+    if (url == QLatin1String("silent"))
+        url = server.url(QStringLiteral("/silent"));
+    else if (url == QLatin1String("server"))
+        url = server.url(QStringLiteral("/f"));
+
+    const HttpClient::Handle internet = HttpClient::open(QStringLiteral("agent"));
+    const HttpClient::Handle file
+        = HttpClient::openUrl(validInternetHandle ? internet : internet + 1000, url);
+    QCOMPARE(file, HttpClient::Handle(0));
+    // A missing handle reads as a failure with no bytes, so the check loop ends at once.
+    char buffer[2048];
+    int count = -1;
+    QVERIFY(!HttpClient::read(file, buffer, 2048, &count));
+    QCOMPARE(count, 0);
+    QCOMPARE(HttpClient::openHandleCount(), 1);
+    HttpClient::close(internet);
+}
+
+void tst_update::close_internetHandleClosesItsFiles()
+{
+    RawHttpServer server;
+    server.route("/f", { response("4.0.1") });
+    const HttpClient::Handle internet = HttpClient::open(QStringLiteral("agent"));
+    const HttpClient::Handle file = HttpClient::openUrl(internet, server.url(QStringLiteral("/f")));
+    QVERIFY(file != 0);
+    QCOMPARE(HttpClient::openHandleCount(), 2);
+    HttpClient::close(internet);
+    QCOMPARE(HttpClient::openHandleCount(), 0);
+    char buffer[2048];
+    int count = -1;
+    QVERIFY(!HttpClient::read(file, buffer, 2048, &count));
+    QCOMPARE(count, 0);
+    HttpClient::close(file); // closing again does nothing
+}
+
+void tst_update::dialog_layout()
+{
+    frmUpdate &dialog = form<frmUpdate>();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Update Check"));
+    QCOMPARE(dialog.size(), QSize(313, 162)); // 4695 x 2430 twips
+    QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+    struct Control
+    {
+        QWidget *widget;
+        const char *name;
+        QString text;
+        QRect twips;
+    };
+    const QList<Control> controls {
+        { dialog.lblNewVersion, "lblNewVersion", "A new version of Quorbel! is now available.",
+            { 120, 120, 4455, 255 } },
+        { dialog.lblCurrentVersion, "lblCurrentVersion", "Current Version:", { 120, 840, 1215, 255 } },
+        { dialog.lblVersion, "lblVersion", "Version", { 1440, 840, 1215, 255 } },
+        { dialog.lblDownloadURL, "lblDownloadURL", frmUpdate::WebPage, { 2640, 1320, 1575, 255 } },
+        { dialog.lblUpdateMessage, "lblUpdateMessage",
+            "Download the latest version from:", { 120, 1320, 2415, 255 } },
+        { dialog.lblYourVersion, "lblYourVersion", "Your Version:", { 120, 480, 1215, 255 } },
+        { dialog.lblThisVersion, "lblThisVersion", "This Version", { 1440, 480, 1215, 255 } },
+        { dialog.cmdOK, "cmdOK", "&OK", { 3360, 1800, 1215, 495 } },
+    };
+    for (const Control &c : controls) {
+        QCOMPARE(c.widget->objectName(), QString::fromLatin1(c.name));
+        const QRect design(c.twips.x() / 15, c.twips.y() / 15, c.twips.width() / 15, c.twips.height() / 15);
+        if (c.widget == dialog.lblDownloadURL) {
+            // The link may take the room its address needs, up to the right margin at 4575 twips.
+            QCOMPARE(c.widget->pos(), design.topLeft());
+            QCOMPARE(c.widget->height(), design.height());
+            QVERIFY(c.widget->width() >= design.width());
+            QVERIFY(c.widget->geometry().right() < 305);
+        } else {
+            QCOMPARE(c.widget->geometry(), design);
+        }
+        if (auto *label = qobject_cast<QLabel *>(c.widget)) {
+            QCOMPARE(label->text(), c.text);
+            QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        } else {
+            QCOMPARE(qobject_cast<QPushButton *>(c.widget)->text(), c.text);
+        }
+    }
+    QVERIFY(!dialog.cmdOK->isDefault());
+    QVERIFY(dialog.lblDownloadURL->font().underline());
+    QCOMPARE(dialog.lblDownloadURL->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(dialog.lblDownloadURL->cursor().shape(), Qt::PointingHandCursor);
+
+    // Read from top to bottom, each caption starts where the design puts it: drawn from the top left.
+    dialog.lblVersion->setText(QStringLiteral("4.0.1"));
+    dialog.show();
+    const QImage shot = dialog.grab().toImage();
+    const QRgb face = shot.pixel(dialog.width() - 2, 2);
+    const QList<QLabel *> firstLines { dialog.lblNewVersion, dialog.lblYourVersion, dialog.lblVersion,
+        dialog.lblDownloadURL };
+    for (QLabel *label : firstLines) {
+        const QRect top(label->x(), label->y(), 12, 9);
+        QVERIFY2(TestSupport::countNot(shot, face, top) > 0, label->objectName().toLatin1());
+    }
+}
+
+void tst_update::dialog_captionsFitAtTheDesktopFont_data()
+{
+    QTest::addColumn<qreal>("pointSize");
+    QTest::newRow("small font, kept") << 6.5;
+    QTest::newRow("the platform's font") << 0.0;
+    QTest::newRow("large font, shrunk") << 16.0;
+}
+
+void tst_update::dialog_captionsFitAtTheDesktopFont()
+{
+    QFETCH(qreal, pointSize);
+    const QFont desktop = QApplication::font();
+    QFont font = desktop;
+    if (pointSize > 0)
+        font.setPointSizeF(pointSize);
+    QApplication::setFont(font);
+    frmUpdate &dialog = form<frmUpdate>();
+    QApplication::setFont(desktop);
+
+    const QList<QLabel *> labels { dialog.lblNewVersion, dialog.lblYourVersion, dialog.lblThisVersion,
+        dialog.lblCurrentVersion, dialog.lblVersion, dialog.lblUpdateMessage, dialog.lblDownloadURL };
+    const qreal shown = dialog.lblNewVersion->font().pointSizeF();
+    QVERIFY(shown <= font.pointSizeF());
+    if (pointSize > 0 && pointSize < 7)
+        QCOMPARE(shown, pointSize);
+    for (QLabel *label : labels) {
+        // One size for all, so the dialog reads evenly; every caption on one line, nothing cut off.
+        QCOMPARE(label->font().family(), font.family());
+        QCOMPARE(label->font().pointSizeF(), shown);
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
+            qPrintable(label->objectName()));
+    }
+}
+
+void tst_update::dialog_showsALineBreakAsABreak()
+{
+    // The carriage return draws nothing and the line feed starts a second line, below the first.
+    frmUpdate &dialog = form<frmUpdate>();
+    dialog.show();
+    const auto shown = [&](const QString &text) {
+        dialog.lblVersion->setText(text);
+        return dialog.lblVersion->grab().toImage();
+    };
+    const QImage oneLine = shown(QStringLiteral("4.0.0"));
+    QCOMPARE(shown(QStringLiteral("4.0.0\r\n")), oneLine);
+    QVERIFY(shown(QStringLiteral("4.0.0\r")) == oneLine);
+    QVERIFY(shown(QStringLiteral("4.0.0\r\n4")) != oneLine);
+    QCOMPARE(dialog.lblVersion->text(), QStringLiteral("4.0.0\r\n4"));
+}
+
+void tst_update::dialog_linkOpensTheWebPageAndStaysOpen()
+{
+    const QString scheme = QUrl(frmUpdate::WebPage).scheme();
+    QDesktopServices::setUrlHandler(scheme, this, "openUrlInShell");
+    frmUpdate &dialog = form<frmUpdate>();
+    dialog.show();
+    QTest::mouseClick(dialog.lblDownloadURL, Qt::LeftButton);
+    QTest::mouseClick(dialog.lblDownloadURL, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(m_opened, (QList<QUrl> { QUrl(frmUpdate::WebPage), QUrl(frmUpdate::WebPage) }));
+    QVERIFY(isLoaded<frmUpdate>());
+    QVERIFY(dialog.isVisible());
+}
+
+void tst_update::dialog_keysAndCloseBox_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("Esc does nothing") << "esc" << false;
+    QTest::newRow("Enter presses OK") << "enter" << true;
+    QTest::newRow("Space presses OK") << "space" << true;
+    QTest::newRow("Alt+O presses OK") << "alt+o" << true;
+    QTest::newRow("close box") << "close" << true;
+    QTest::newRow("click OK") << "ok" << true;
+}
+
+void tst_update::dialog_keysAndCloseBox()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, closes);
+
+    bool stillShown = false;
+    bool focusOnOK = false;
+    TestSupport::whenModal<frmUpdate>([&](frmUpdate &dialog) {
+        // Once the window is active, the button holds the focus.
+        focusOnOK = QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog.cmdOK; }, 2000);
+        if (action == QLatin1String("esc"))
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_Escape);
+        else if (action == QLatin1String("enter"))
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
+        else if (action == QLatin1String("space"))
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_Space);
+        else if (action == QLatin1String("alt+o"))
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_O, Qt::AltModifier);
+        else if (action == QLatin1String("close"))
+            dialog.close();
+        else
+            QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        QTest::qWait(200); // a mnemonic clicks the button after a short animation
+        stillShown = isLoaded<frmUpdate>() && dialog.isVisible();
+        if (stillShown)
+            dialog.cmdOK->click();
+    });
+    form<frmUpdate>().Show(Form::Modal);
+    QVERIFY(focusOnOK);
+    QCOMPARE(stillShown, !closes);
+    QVERIFY(!isLoaded<frmUpdate>());
+}
+
+void tst_update::dialog_showsMarkupAsItsCharacters()
+{
+    // Bluish pixels: a link's colour, which only markup would put into the label.
+    const auto markupPixels = [](const QImage &image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.blue() > c.red() + 60)
+                    ++n;
+            }
+        return n;
+    };
+    const QString markup = QStringLiteral("<b>4</b><img src=\"x.png\"><a href=\"h\">5</a>");
+    frmUpdate &dialog = form<frmUpdate>();
+    dialog.lblVersion->setText(markup);
+    dialog.show();
+    const QImage shown = dialog.lblVersion->grab().toImage();
+
+    // The same text taken as markup, for comparison: a bold 4, a missing picture and a blue linked 5.
+    QLabel rich(&dialog);
+    rich.setTextFormat(Qt::RichText);
+    rich.setText(markup);
+    rich.setGeometry(dialog.lblVersion->geometry().translated(0, 60));
+    rich.show();
+    const QImage asMarkup = rich.grab().toImage();
+
+    QCOMPARE(dialog.lblVersion->text(), markup);
+    QVERIFY(markupPixels(asMarkup) > 0);
+    QCOMPARE(markupPixels(shown), 0);
+    QVERIFY(TestSupport::countNot(shown, shown.pixel(shown.width() - 1, 0)) > 0);
+    QVERIFY(shown != asMarkup);
+}
+
+QTEST_MAIN(tst_update)
+#include "tst_update.moc"

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// File, Check For Update: fetches the version file, compares it with the running version and tells
+// the user the result. The main window's CheckForUpdate runs it.
+class UpdateCheck
+{
+public:
+    static constexpr int ReadBufferLength = 2048;
+
+    static const QString Agent;
+    static const QString Title;
+    static const QString NotResponding;
+    static const QString LatestVersion;
+
+    // Returns when the message box or the update dialog has been closed.
+    void run();
+
+    // The version file's address: the one the program was built with, unless a test set another.
+    static QString address();
+    static void setAddressForTest(const QString &address);
+    static void resetAddressForTest();
+};
