@@ -74,17 +74,26 @@ void UpdateCheck::run()
     // Every window was closed meanwhile (File, Exit during the download): the program is ending.
     if (Form::loadedCount() == 0)
         return;
-    if (received.isEmpty()) {
+    const QString running = AppVersion::text();
+    switch (verdict(received, running)) {
+    case Verdict::NotResponding:
         showMessage(NotResponding, QMessageBox::Warning);
         return;
-    }
-    const QString running = AppVersion::text();
-    // Ordinal: Latin-1 text in UTF-16 code units compares code by code, a prefix sorting first.
-    if (QString::compare(running, received, Qt::CaseSensitive) < 0) {
+    case Verdict::Newer:
         form<frmUpdate>().lblVersion->setText(received);
         form<frmUpdate>().lblThisVersion->setText(running);
         form<frmUpdate>().Show(Form::Modal);
         return;
+    case Verdict::Latest:
+        showMessage(LatestVersion, QMessageBox::Information);
+        return;
     }
-    showMessage(LatestVersion, QMessageBox::Information);
+}
+
+UpdateCheck::Verdict UpdateCheck::verdict(const QString &received, const QString &running)
+{
+    if (received.isEmpty())
+        return Verdict::NotResponding;
+    // Ordinal: Latin-1 text in UTF-16 code units compares code by code, a prefix sorting first.
+    return QString::compare(running, received, Qt::CaseSensitive) < 0 ? Verdict::Newer : Verdict::Latest;
 }

@@ -14,8 +14,13 @@ public:
     static const QString NotResponding;
     static const QString LatestVersion;
 
+    enum class Verdict { NotResponding, Latest, Newer };
+
     // Returns when the message box or the update dialog has been closed.
     void run();
+
+    // What the user is told for a body received (one character per byte) beside the running version.
+    static Verdict verdict(const QString &received, const QString &running);
 
     // The version file's address: the one the program was built with, unless a test set another.
     static QString address();
