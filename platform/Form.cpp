@@ -121,6 +121,8 @@ void Form::setClientSizeTwips(int width, int height)
 QIcon Form::applicationIcon()
 {
     static const QIcon icon = [] {
+        // The images live in the static library, whose resource registration nothing else pulls in.
+        Q_INIT_RESOURCE(resources);
         QIcon i;
         for (int size : { 16, 24, 32, 48, 64, 72 })
             i.addFile(QStringLiteral(":/icons/quorbel-%1.png").arg(size), QSize(size, size));
