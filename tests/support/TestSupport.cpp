@@ -11,6 +11,8 @@ std::unique_ptr<QTemporaryDir> TestSupport::s_dir;
 QString TestSupport::freshSettings()
 {
     s_dir = std::make_unique<QTemporaryDir>();
+    // The store uses the native format, which on Linux has its own path entry beside the INI one.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, s_dir->path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, s_dir->path());
     return settingsFile();
 }
