@@ -152,7 +152,6 @@ void frmHelp::Form_Load()
 {
     for (int position = 0; position < TopicCount; ++position)
         lstHelpIndex->insertItem(position, topicEntry(position));
-    lstHelpIndex->setCurrentRow(-1);
     fitIndexWidth();
     lblTitle->setText(QStringLiteral("Quorbel!") + CrLf + QStringLiteral("Version ") + AppVersion::text());
     txtHelp->setPlainText(topicText(0));
