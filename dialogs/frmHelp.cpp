@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 constexpr int ClientWidth = 7335;
@@ -20,6 +19,8 @@ constexpr int IndexLeft = 120;
 constexpr int IndexWidth = 1935;
 constexpr int HelpLeft = 2160;
 constexpr int HelpWidth = 5055;
+// Air the item view leaves on either side of an entry's text.
+constexpr int IndexTextMarginPixels = 4;
 
 const QString CrLf = QStringLiteral("\r\n");
 } // namespace
@@ -161,9 +162,9 @@ void frmHelp::fitIndexWidth()
 {
     // The entries must not be clipped at the desktop's font: widen the list into the gap and the text box
     // by what it lacks, keeping the text box's right edge.
-    const int needed = lstHelpIndex->sizeHintForColumn(0) + 2 * lstHelpIndex->frameWidth() + 4;
-    const int lacking = needed - lstHelpIndex->width();
-    if (lacking <= 0)
+    const int needed
+        = lstHelpIndex->sizeHintForColumn(0) + 2 * lstHelpIndex->frameWidth() + IndexTextMarginPixels;
+    if (needed <= lstHelpIndex->width())
         return;
     const int gap = txtHelp->x() - lstHelpIndex->geometry().right() - 1;
     lstHelpIndex->resize(needed, lstHelpIndex->height());
