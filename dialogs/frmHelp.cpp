@@ -19,7 +19,7 @@ constexpr int IndexLeft = 120;
 constexpr int IndexWidth = 1935;
 constexpr int HelpLeft = 2160;
 constexpr int HelpWidth = 5055;
-// Air the item view leaves on either side of an entry's text.
+// A little air beyond what the longest entry needs, so that it does not touch the border.
 constexpr int IndexTextMarginPixels = 4;
 
 const QString CrLf = QStringLiteral("\r\n");
