@@ -1,4 +1,5 @@
 // The description panel of the main window: what a pointer move over each control leaves in the box.
+#include "app/Options.h"
 #include "app/frmMenu.h"
 #include "dialogs/frmTestInfo.h"
 #include "patterns/frmBoxesFS.h"
@@ -62,7 +63,7 @@ private slots:
     {
         TestSupport::freshSettings();
         // Tests start straight into the pattern, without the pre-test message.
-        TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
+        Options::saveShowInfo(false);
     }
 
     void init()
@@ -244,8 +245,7 @@ private slots:
     void textStaysThroughTest()
     {
         QFETCH(bool, preTestMessage);
-        TestSupport::writeSettingsFile(
-            preTestMessage ? "[Options]\nShowInfo=1\n" : "[Options]\nShowInfo=0\n");
+        Options::saveShowInfo(preTestMessage);
         pointAt(menu().cmdCircles);
         QCOMPARE(menu().txtTestInformation->toPlainText(), Circles);
         bool patternShown = false;
@@ -262,7 +262,7 @@ private slots:
         QVERIFY(patternShown);
         TestSupport::flushDeletes();
         QCOMPARE(menu().txtTestInformation->toPlainText(), Circles);
-        TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
+        Options::saveShowInfo(false);
     }
 
     void boxRefusesTyping()
