@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -180,6 +181,42 @@ void frmMenu::connectHandlers()
     connect(
         menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", &frmMenu::menitmAbout_Click));
     connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", &frmMenu::menitmExit_Click));
+
+    // Pointer moves over the description panel's sources. Qt reports moves without a held button only
+    // to widgets that track the mouse, and the text box's moves arrive at its viewport.
+    const std::pair<QWidget *, std::function<void()>> moves[] = {
+        { cmdBoxes, handler("cmdBoxes_MouseMove", &frmMenu::cmdBoxes_MouseMove) },
+        { cmdCircles, handler("cmdCircles_MouseMove", &frmMenu::cmdCircles_MouseMove) },
+        { cmdColors, handler("cmdColors_MouseMove", &frmMenu::cmdColors_MouseMove) },
+        { cmdCrosshairs, handler("cmdCrosshairs_MouseMove", &frmMenu::cmdCrosshairs_MouseMove) },
+        { cmdVerticalLines, handler("cmdVerticalLines_MouseMove", &frmMenu::cmdVerticalLines_MouseMove) },
+        { cmdDiagonalLines, handler("cmdDiagonalLines_MouseMove", &frmMenu::cmdDiagonalLines_MouseMove) },
+        { cmdRed, handler("cmdRed_MouseMove", &frmMenu::cmdRed_MouseMove) },
+        { cmdGreen, handler("cmdGreen_MouseMove", &frmMenu::cmdGreen_MouseMove) },
+        { cmdBlue, handler("cmdBlue_MouseMove", &frmMenu::cmdBlue_MouseMove) },
+        { cmdBlack, handler("cmdBlack_MouseMove", &frmMenu::cmdBlack_MouseMove) },
+        { cmdWhite, handler("cmdWhite_MouseMove", &frmMenu::cmdWhite_MouseMove) },
+        { cmdGrey50, handler("cmdGrey50_MouseMove", &frmMenu::cmdGrey50_MouseMove) },
+        { cmdGreys, handler("cmdGreys_MouseMove", &frmMenu::cmdGreys_MouseMove) },
+        { m_client, handler("Form_MouseMove", &frmMenu::Form_MouseMove) },
+        { fraTestPatterns, handler("fraTestPatterns_MouseMove", &frmMenu::fraTestPatterns_MouseMove) },
+        { fraLCDPixelColorTests,
+            handler("fraLCDPixelColorTests_MouseMove", &frmMenu::fraLCDPixelColorTests_MouseMove) },
+        { fraBWTestPatterns, handler("fraBWTestPatterns_MouseMove", &frmMenu::fraBWTestPatterns_MouseMove) },
+        { fraTestInformation,
+            handler("fraTestInformation_MouseMove", &frmMenu::fraTestInformation_MouseMove) },
+        { txtTestInformation,
+            handler("txtTestInformation_MouseMove", &frmMenu::txtTestInformation_MouseMove) },
+        { txtTestInformation->viewport(),
+            handler("txtTestInformation_MouseMove", &frmMenu::txtTestInformation_MouseMove) },
+    };
+    for (const auto &[control, onMove] : moves) {
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+        m_mouseMoveHandlers.insert(control, onMove);
+    }
+    m_txtTestInformationGotFocus
+        = handler("txtTestInformation_GotFocus", &frmMenu::txtTestInformation_GotFocus);
 }
 
 void frmMenu::Form_Load()
@@ -317,4 +354,157 @@ void frmMenu::closingSequence()
     unload<frmOneColor>();
     unload<frmVerticalLines>();
     unload<frmMenu>();
+}
+
+namespace {
+const QString VerticalAndDiagonalLines = QStringLiteral(
+    "This test draws lines 1 pixel apart on the screen. The lines should look clear and sharp. Fuzzy lines "
+    "could indicate a poor quality or damaged monitor. If you feel the picture is unnacceptably blury, "
+    "contact your monitor's manufacture or your place of purchase for further advice.");
+
+QString lcdDescription(const char *colour)
+{
+    return QStringLiteral("This test is for LCDs. It simply colors the screen ") + QLatin1String(colour)
+        + QStringLiteral(
+            " so you can see if all the pixels on the LCD are working. Failure of some pixels is generally "
+            "considered acceptable. If you feel there is an unnaceptable number pixels which are not colored "
+            "or are stuck on one color, contact your LCD manufacturer or place of purchase for further "
+            "advice.");
+}
+} // namespace
+
+bool frmMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        const auto onMove = m_mouseMoveHandlers.constFind(watched);
+        // A move that a button or frame ignores travels on to the client area; only the control
+        // actually under the pointer raises its event.
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (onMove != m_mouseMoveHandlers.constEnd() && !static_cast<QWidget *>(watched)->childAt(at))
+            (*onMove)();
+    } else if (event->type() == QEvent::FocusIn && watched == txtTestInformation) {
+        m_txtTestInformationGotFocus();
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void frmMenu::cmdBoxes_MouseMove()
+{
+    txtTestInformation->setPlainText(
+        QStringLiteral("The boxes help to adjust pincushion and trapezoid controls."));
+}
+
+void frmMenu::cmdCircles_MouseMove()
+{
+    txtTestInformation->setPlainText(
+        QStringLiteral("The circles test helps to help adjust pincushion and trapezoid controls, as well as "
+                       "picture height and width."));
+}
+
+void frmMenu::cmdColors_MouseMove()
+{
+    txtTestInformation->setPlainText(QStringLiteral(
+        "The colors test pattern allows you to get a good overall look at the basic colors your monitor can "
+        "display. The main colors are the primary colors. Between them are the secondary colors. Black and "
+        "white are both displayed at the bottom of the screen. This test should help to identify and help "
+        "adjust color settings for a monitor or video projector."));
+}
+
+void frmMenu::cmdCrosshairs_MouseMove()
+{
+    txtTestInformation->setPlainText(
+        QStringLiteral("This helps identify the outer edge and centre of the visible display image. This is "
+                       "particularly useful for projectors."));
+}
+
+void frmMenu::cmdVerticalLines_MouseMove()
+{
+    txtTestInformation->setPlainText(VerticalAndDiagonalLines);
+}
+
+void frmMenu::cmdDiagonalLines_MouseMove()
+{
+    txtTestInformation->setPlainText(VerticalAndDiagonalLines);
+}
+
+void frmMenu::cmdRed_MouseMove()
+{
+    txtTestInformation->setPlainText(lcdDescription("red"));
+}
+
+void frmMenu::cmdGreen_MouseMove()
+{
+    txtTestInformation->setPlainText(lcdDescription("green"));
+}
+
+void frmMenu::cmdBlue_MouseMove()
+{
+    txtTestInformation->setPlainText(lcdDescription("blue"));
+}
+
+void frmMenu::cmdBlack_MouseMove()
+{
+    txtTestInformation->setPlainText(QStringLiteral(
+        "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after setting "
+        "the contrast and brightness controls, black can look greenish. Use this after the Colors test to "
+        "make sure black still looks OK."));
+}
+
+void frmMenu::cmdWhite_MouseMove()
+{
+    txtTestInformation->setPlainText(QStringLiteral(
+        "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after setting "
+        "the contrast and brightness controls, white can look dull or grey. Use this after the Colors test "
+        "to make sure white still looks OK."));
+}
+
+void frmMenu::cmdGrey50_MouseMove()
+{
+    txtTestInformation->setPlainText(
+        QStringLiteral("This is for adjusting contrast and brightness controls on your monitor."));
+}
+
+void frmMenu::cmdGreys_MouseMove()
+{
+    txtTestInformation->setPlainText(QStringLiteral(
+        "This is for adjusting contrast and brightness controls on your monitor. Sometimes, after setting "
+        "the contrast and brightness controls, black can look greenish and white can look a little dull. "
+        "This in particular gives a good scope of the entire grey scale. This will only appear correctly if "
+        "your monitor is set to 32 bit color depth."));
+}
+
+void frmMenu::Form_MouseMove()
+{
+    txtTestInformation->clear();
+}
+
+void frmMenu::fraTestPatterns_MouseMove()
+{
+    txtTestInformation->clear();
+}
+
+void frmMenu::fraLCDPixelColorTests_MouseMove()
+{
+    txtTestInformation->clear();
+}
+
+void frmMenu::fraBWTestPatterns_MouseMove()
+{
+    txtTestInformation->clear();
+}
+
+void frmMenu::fraTestInformation_MouseMove()
+{
+    txtTestInformation->clear();
+}
+
+void frmMenu::txtTestInformation_MouseMove()
+{
+    txtTestInformation->clear();
+}
+
+void frmMenu::txtTestInformation_GotFocus()
+{
+    // The box never keeps the focus, so its text cannot be edited or selected from the keyboard.
+    cmdBoxes->setFocus(Qt::OtherFocusReason);
 }

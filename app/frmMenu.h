@@ -2,6 +2,10 @@
 
 #include "platform/Form.h"
 
+#include <QHash>
+
+#include <functional>
+
 class QAction;
 class QGroupBox;
 class QMenu;
@@ -52,6 +56,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -71,6 +76,32 @@ private:
     void cmdWhite_Click();
     void cmdGrey50_Click();
     void cmdGreys_Click();
+
+    // The description panel: a pointer move over a test button describes the test, over anything
+    // else in the window it empties the box.
+    void cmdBoxes_MouseMove();
+    void cmdCircles_MouseMove();
+    void cmdColors_MouseMove();
+    void cmdCrosshairs_MouseMove();
+    void cmdVerticalLines_MouseMove();
+    void cmdDiagonalLines_MouseMove();
+    void cmdRed_MouseMove();
+    void cmdGreen_MouseMove();
+    void cmdBlue_MouseMove();
+    void cmdBlack_MouseMove();
+    void cmdWhite_MouseMove();
+    void cmdGrey50_MouseMove();
+    void cmdGreys_MouseMove();
+    void Form_MouseMove();
+    void fraTestPatterns_MouseMove();
+    void fraLCDPixelColorTests_MouseMove();
+    void fraBWTestPatterns_MouseMove();
+    void fraTestInformation_MouseMove();
+    void txtTestInformation_MouseMove();
+    void txtTestInformation_GotFocus();
+
+    QHash<QObject *, std::function<void()>> m_mouseMoveHandlers;
+    std::function<void()> m_txtTestInformationGotFocus;
 
     void menitmShowPreTestMessage_Click();
     void mnuFileCheckForUpdate_Click();

@@ -1,9 +1,184 @@
 #include "dialogs/frmAbout.h"
 
+#include "BuildConfig.h"
+#include "app/frmMenu.h"
+#include "platform/AppVersion.h"
+#include "platform/DeviceGrid.h"
+#include "platform/LinkLabel.h"
+#include "platform/OleColor.h"
+#include "platform/Shell.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+constexpr int ClientWidth = 5730;
+constexpr int ClientHeight = 3975;
+constexpr qreal TitlePointSize = 13.5;
+constexpr int IconPixels = 32;
+// Room kept free at the client area's right edge when a link grows to show its whole caption.
+constexpr int RightMarginTwips = 240;
+
+const QString CrLf = QStringLiteral("\r\n");
+
+void setTextColor(QLabel *label, quint32 color)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(OleColor::toStandardRgb(color)));
+    label->setPalette(palette);
+}
+
+QLabel *makeLabel(
+    QWidget *parent, const char *name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Form::placeTwips(label, left, top, width, height);
+    return label;
+}
+
+QPixmap iconPicture(qreal devicePixelRatio)
+{
+    return Form::applicationIcon().pixmap(QSize(IconPixels, IconPixels), devicePixelRatio);
+}
+
+// A caption must not be clipped at the desktop's font: a one-line label grows to the right (up to
+// maxRight), a word-wrapped one grows downwards (up to maxBottom).
+void fitLabel(QLabel *label, int maxRight, int maxBottom)
+{
+    QRect r = label->geometry();
+    if (label->wordWrap()) {
+        const int needed = label->heightForWidth(r.width());
+        if (needed > r.height())
+            r.setBottom(qMin(r.top() + needed - 1, maxBottom));
+    } else {
+        const QSize needed = label->sizeHint();
+        if (needed.width() > r.width())
+            r.setRight(qMin(r.left() + needed.width() - 1, maxRight));
+        if (needed.height() > r.height())
+            r.setBottom(qMin(r.top() + needed.height() - 1, maxBottom));
+    }
+    label->setGeometry(r);
+}
+} // namespace
+
 frmAbout::frmAbout()
     : Form(DialogFlags)
 {
+    setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Quorbel!"));
     setWindowIcon(applicationIcon());
-    setClientSizeTwips(5730, 3975);
+    setClientSizeTwips(ClientWidth, ClientHeight);
+    createControls();
+    connectHandlers();
+}
+
+void frmAbout::createControls()
+{
+    // Created bottom of the stacking first; only OK takes the focus.
+    picIcon = makeLabel(this, "picIcon", QString(), 240, 240, 540, 540);
+    picIcon->setAlignment(Qt::AlignCenter);
+    picIcon->setPixmap(iconPicture(devicePixelRatioF()));
+
+    lblTitle = makeLabel(this, "lblTitle", QStringLiteral("Quorbel!"), 1050, 240, 3885, 480);
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(TitlePointSize);
+    lblTitle->setFont(titleFont);
+    setTextColor(lblTitle, 0x00000000);
+
+    lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version"), 1050, 780, 3885, 225);
+
+    lblDescription
+        = makeLabel(this, "lblDescription", QStringLiteral("App Description"), 1050, 1125, 3885, 810);
+    lblDescription->setWordWrap(true);
+    setTextColor(lblDescription, 0x00000000);
+
+    lblURL = new LinkLabel(QStringLiteral(QRBL_WEB_URL), this);
+    lblURL->setObjectName(QStringLiteral("lblURL"));
+    lblURL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeTwips(lblURL, 1080, 2040, 1575, 255);
+
+    lblEmail = new LinkLabel(QStringLiteral(QRBL_SUPPORT_EMAIL), this);
+    lblEmail->setObjectName(QStringLiteral("lblEmail"));
+    lblEmail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeTwips(lblEmail, 1080, 2280, 2295, 255);
+
+    // The etched separator: a white line two pixels wide under a grey one.
+    Line1[1] = { 90, 2685, 5654, 2685, 0x00808080, 1 };
+    Line1[0] = { 105, 2700, 5654, 2700, 0x00FFFFFF, 2 };
+
+    lblDisclaimer = makeLabel(this, "lblDisclaimer", QString(), 255, 2880, 3870, 1065);
+    lblDisclaimer->setWordWrap(true);
+    setTextColor(lblDisclaimer, 0x00000000);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    placeTwips(cmdOK, 4200, 3000, 1260, 435);
+    cmdOK->setAutoDefault(false);
+    setDefaultButton(cmdOK);
+    setCancelButton(cmdOK);
+
+    const int rightmost = twipsRect(0, 0, ClientWidth - RightMarginTwips, 0).width() - 1;
+    fitLabel(lblTitle, rightmost, lblVersion->y() - 1);
+    fitLabel(lblURL, rightmost, lblEmail->y() - 1);
+    fitLabel(lblEmail, rightmost, twipsRect(0, 2685, 0, 0).y() - 2);
+}
+
+void frmAbout::connectHandlers()
+{
+    connect(lblURL, &LinkLabel::clicked, this, handler("lblURL_Click", &frmAbout::lblURL_Click));
+    connect(lblEmail, &LinkLabel::clicked, this, handler("lblEmail_Click", &frmAbout::lblEmail_Click));
+    connect(cmdOK, &QPushButton::clicked, this, handler("cmdOK_Click", &frmAbout::cmdOK_Click));
+}
+
+void frmAbout::Form_Load()
+{
+    lblVersion->setText(QStringLiteral("Version ") + AppVersion::text());
+    lblDescription->setText(QStringLiteral("A test pattern utility to assist with changing monitor settings.")
+        + CrLf + CrLf + QStringLiteral("Created by ") + QStringLiteral(QRBL_AUTHOR));
+
+    const int rightmost = twipsRect(0, 0, ClientWidth - RightMarginTwips, 0).width() - 1;
+    fitLabel(lblVersion, rightmost, lblDescription->y() - 1);
+    fitLabel(lblDescription, rightmost, lblURL->y() - 1);
+}
+
+void frmAbout::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    // Sharp on the screen it opens on, whatever its scale.
+    picIcon->setPixmap(iconPicture(devicePixelRatioF()));
+    cmdOK->setFocus(Qt::OtherFocusReason);
+}
+
+void frmAbout::paintEvent(QPaintEvent *event)
+{
+    Form::paintEvent(event);
+    QPainter painter(this);
+    // Windowless elements stack in design order, index 1 on top: index 0 is drawn first.
+    for (auto line = Line1.cbegin(); line != Line1.cend(); ++line) {
+        const int x1 = DeviceGrid::pixelAt(line->X1, TwipsPerLogicalPixel);
+        const int x2 = DeviceGrid::pixelAt(line->X2, TwipsPerLogicalPixel);
+        const int y = DeviceGrid::pixelAt(line->Y1, TwipsPerLogicalPixel);
+        painter.fillRect(QRect(QPoint(qMin(x1, x2), y), QPoint(qMax(x1, x2), y + line->BorderWidth - 1)),
+            QColor(OleColor::toStandardRgb(line->BorderColor)));
+    }
+}
+
+void frmAbout::lblURL_Click()
+{
+    Shell::open(QStringLiteral(QRBL_WEB_URL));
+}
+
+void frmAbout::lblEmail_Click()
+{
+    Shell::open(QStringLiteral("mailto:") + QStringLiteral(QRBL_SUPPORT_EMAIL));
+}
+
+void frmAbout::cmdOK_Click()
+{
+    Unload();
+    form<frmMenu>().Show();
 }
