@@ -1,10 +1,20 @@
 #pragma once
 
 #include "patterns/PatternForm.h"
+#include "platform/Shape.h"
 
+// Colour bars: red, green and blue over the full height, secondary colours between them, a white and
+// a black strip along the bottom.
 class frmColorFS : public PatternForm
 {
     Q_OBJECT
 public:
     frmColorFS();
+
+    // Topmost first.
+    Shape MagentaRight, MagentaLeft, Cyan, Yellow, Black, White, Blue, Green, Red;
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
 };

@@ -1,10 +1,18 @@
 #pragma once
 
 #include "patterns/PatternForm.h"
+#include "platform/LineControl.h"
 
+// Six white lines on black: a frame on the outermost pixels and a cross through the centre.
 class frmCrosshairsFS : public PatternForm
 {
     Q_OBJECT
 public:
     frmCrosshairsFS();
+
+    // Bottom of the stacking first.
+    LineControl Line1, Line2, Line3, Line4, Line5, Line6;
+
+protected:
+    void Form_Resize() override;
 };

@@ -12,7 +12,13 @@ public:
     static int16_t toInt16(double value);
     // The widened form the pattern layouts use, so screens up to 8K fit; same rounding.
     static int32_t toInt32(double value);
-    static float toSingle(double value) { return static_cast<float>(value); }
+    // Rounded through memory: GCC 12's vectoriser can otherwise drop a float-to-double round trip and
+    // go on with the unrounded double, and the layouts depend on that rounding.
+    static float toSingle(double value)
+    {
+        volatile float single = static_cast<float>(value);
+        return single;
+    }
 
     static int16_t add16(int16_t a, int16_t b);
     static int32_t add32(int32_t a, int32_t b);
