@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DeviceGrid.h"
 #include "platform/Form.h"
 
 #include <QImage>
@@ -53,12 +54,14 @@ protected:
 
 private:
     void ensureCanvas();
+    void drawPendingLines();
     void elementsChanged();
 
     quint32 m_backColor;
     quint32 m_foreColor;
     WindowStateValue m_windowState = Normal;
     QImage m_canvas; // background and everything drawn with Line since the last size change
+    std::vector<DeviceGrid::Segment> m_pendingLines; // drawn with Line, not yet on m_canvas
     mutable QImage m_frame; // canvas with the elements on top
     mutable bool m_frameDirty = true;
     std::vector<GraphicElement *> m_elements;

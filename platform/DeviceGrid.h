@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 // The one mapping from twips to device pixels that every pattern uses.
 // Device pixel c covers the twips [c * tpp, (c + 1) * tpp), tpp being the screen's twips per pixel.
 // - An area covers exactly the pixels whose centres lie inside it: [start, start + length) covers
@@ -21,7 +23,15 @@ public:
     static Span span(double startTwips, double lengthTwips, double twipsPerPixel);
     static int pixelAt(double twips, double twipsPerPixel);
 
-    // Solid, one pixel wide, aliased; clipped to the image.
+    struct Segment
+    {
+        int x1, y1, x2, y2;
+        QRgb color;
+    };
+
+    // Solid, one pixel wide, aliased; clipped to the image. Both end points are drawn.
     static void drawLine(QImage &image, int x1, int y1, int x2, int y2, QRgb color);
+    // The same pixels as drawLine on each segment in turn, much faster for many long lines.
+    static void drawLines(QImage &image, const std::vector<Segment> &segments);
     static void fillRect(QImage &image, const QRect &rect, QRgb color);
 };
