@@ -9,6 +9,11 @@
 std::unique_ptr<QTemporaryDir> TestSupport::s_dir;
 QList<QPointer<QTimer>> TestSupport::s_pending;
 
+QByteArray TestSupport::currentTest()
+{
+    return QByteArray(QTest::currentTestFunction()) + '/' + QTest::currentDataTag();
+}
+
 void TestSupport::cancelPending()
 {
     for (const QPointer<QTimer> &timer : std::as_const(s_pending))

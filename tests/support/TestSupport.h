@@ -30,20 +30,25 @@ public:
         auto *timer = new QTimer;
         s_pending.append(timer);
         auto started = std::make_shared<qint64>(0);
+        // An action belongs to the test row that set it up: left over, it must not act in the next one.
+        const QByteArray owner = currentTest();
         timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs] {
+        QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs, owner] {
             *started += 5;
-            if (isLoaded<T>() && form<T>().isModalShowing() && form<T>().isVisible()) {
+            if (currentTest() != owner || *started > timeoutMs) {
+                timer->stop();
+                timer->deleteLater();
+            } else if (isLoaded<T>() && form<T>().isModalShowing() && form<T>().isVisible()) {
                 timer->stop();
                 timer->deleteLater();
                 action(form<T>());
-            } else if (*started > timeoutMs) {
-                timer->stop();
-                timer->deleteLater();
             }
         });
         timer->start();
     }
+
+    // The running test function and data row, as QtTest names them.
+    static QByteArray currentTest();
 
     // Drops every whenModal action still waiting, so one test's leftovers cannot act in the next.
     static void cancelPending();
