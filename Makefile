@@ -9,7 +9,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz install package clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz gallery install package clean
 
 all: build
 
@@ -77,6 +77,10 @@ fuzz: deps
 	  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) \
 	    -artifact_prefix=fuzz/findings/$$name- $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name 2>&1 | tail -n 3 || exit 1; \
 	done
+
+# The README's pictures, rendered again by the program's own drawing code (the gallery test compares them).
+gallery: build
+	$(BUILD)/tools/quorbel-render --size 640x360 --out docs/gallery
 
 # Installs under CMAKE_INSTALL_PREFIX (default /usr/local); DESTDIR is honoured.
 install: build
