@@ -5,6 +5,7 @@ PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagic
             desktop-file-utils appstream dpkg-dev python3
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev
+BENCH_ARGS ?=
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -61,7 +62,9 @@ test-sanitize: deps
 # Frame times of every pattern against a plain fill, and start-up against a minimal Qt window.
 bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
-	cmake --build $(BUILD) --target bench-tools
+	@cmake -S . -B $(BUILD) >/dev/null # finds Google Benchmark if deps just installed it
+	cmake --build $(BUILD) --target bench-tools frame_bench
+	$(BUILD)/bench/frame_bench $(BENCH_ARGS)
 	bench/startup.sh $(BUILD)
 
 # Each libFuzzer target for FUZZ_SECONDS; what a run finds is kept in fuzz/findings/.

@@ -99,6 +99,14 @@ void PatternForm::ensureCanvas()
     m_frameDirty = true;
 }
 
+void PatternForm::clearSurface()
+{
+    ensureCanvas();
+    m_canvas.fill(OleColor::toStandardRgb(m_backColor));
+    m_pendingLines.clear();
+    m_frameDirty = true;
+}
+
 void PatternForm::Line(float x1, float y1, float x2, float y2)
 {
     ensureCanvas();

@@ -43,6 +43,8 @@ protected:
 
     // Elements are drawn bottom first, in the order they were added.
     void addElement(GraphicElement *element);
+    // Back to the bare background, as after a size change: what Line drew is dropped.
+    void clearSurface();
 
     void Form_Load() override;
     void Form_KeyPress(int &KeyAscii) override;
