@@ -4,8 +4,8 @@
 // One frame is what a resize does up to a picture ready to blit: the surface starts again from the bare
 // background, the pattern is laid out or drawn (Form_Resize), and the frame is composed (frame()). The
 // drawn patterns' deliberate 0.1 s wait is left out: they run Form_Resize's drawing, drawPattern() on the
-// window's own canvas, without it. The window is not shown, so nothing is blitted; the sizes are device
-// pixels at 15 twips per pixel.
+// window's own canvas, without it. The window is created but not shown, so nothing is blitted; the sizes
+// are device pixels at 15 twips per pixel.
 //
 // "warm" is the steady state: the window keeps its buffers at that size (every later re-layout). "first"
 // is the first frame of a newly created window at that size, buffers allocated on the way, beside a fill
@@ -123,6 +123,7 @@ template <class P, Kind K> void warmFrame(benchmark::State &state, QSize size)
 {
     Screen::setWidthOverride(float(size.width()) * Screen::TwipsPerPixelX());
     Producer<P, K> window;
+    window.winId(); // a real window, as a shown one has, but never shown
     window.resize(size);
     window.produce();
     if (window.frame().size() != size) {
@@ -146,6 +147,7 @@ template <class P, Kind K> void firstFrame(benchmark::State &state, QSize size)
         state,
         [&] {
             auto window = std::make_unique<Producer<P, K>>();
+            window->winId();
             window->resize(size);
             return window->produce() != nullptr;
         },
