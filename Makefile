@@ -4,12 +4,15 @@ CTEST_ARGS ?=
 PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
             desktop-file-utils appstream dpkg-dev python3
 
-BENCH_PACKAGES := libbenchmark-dev libx11-dev
+BENCH_PACKAGES := libbenchmark-dev libx11-dev libxtst-dev libxext-dev
+BENCH_ARGS ?=
+CLICK_RUNS ?= 5
+CLICK_SCREENS ?= 1920x1080 3840x2160
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz gallery install package clean
+.PHONY: all deps configure build run test test-sanitize bench bench-click fuzz gallery install package clean
 
 all: build
 
@@ -61,8 +64,17 @@ test-sanitize: deps
 # Frame times of every pattern against a plain fill, and start-up against a minimal Qt window.
 bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
-	cmake --build $(BUILD) --target bench-tools
+	@cmake -S . -B $(BUILD) >/dev/null # finds Google Benchmark if deps just installed it
+	cmake --build $(BUILD) --target bench-tools frame_bench
+	$(BUILD)/bench/frame_bench $(BENCH_ARGS)
 	bench/startup.sh $(BUILD)
+
+# Click to pattern for every test in Xvfb (about three minutes per screen size).
+bench-click: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
+	@cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) --target click-tools
+	bench/clicktopattern.sh $(BUILD) $(CLICK_RUNS) $(CLICK_SCREENS)
 
 # Each libFuzzer target for FUZZ_SECONDS; what a run finds is kept in fuzz/findings/.
 fuzz: deps

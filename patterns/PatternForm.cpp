@@ -2,6 +2,7 @@
 
 #include "app/frmMenu.h"
 #include "platform/DeviceGrid.h"
+#include "platform/FrameComposer.h"
 #include "platform/GraphicElement.h"
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
@@ -65,16 +66,16 @@ void PatternForm::showWindow()
 void PatternForm::setBackColor(quint32 color)
 {
     m_backColor = color;
-    m_pendingLines.clear(); // covered by the new background anyway
-    if (!m_canvas.isNull())
-        m_canvas.fill(OleColor::toStandardRgb(color));
-    m_frameDirty = true;
+    clearSurface(); // lines drawn so far are covered by the new background anyway
     update();
 }
 
 QSize PatternForm::deviceSize() const
 {
-    const qreal dpr = devicePixelRatioF();
+    // Once the window exists its own ratio is what devicePixelRatioF() would answer, without a look
+    // through the screens; Line asks for it with every line.
+    const QWindow *window = windowHandle();
+    const qreal dpr = window ? window->devicePixelRatio() : devicePixelRatioF();
     return QSize(qRound(width() * dpr), qRound(height() * dpr));
 }
 
@@ -91,11 +92,19 @@ float PatternForm::Height() const
 void PatternForm::ensureCanvas()
 {
     const QSize size = deviceSize();
-    if (m_canvas.size() == size && !m_canvas.isNull())
+    if (size == m_surfaceSize)
         return;
-    m_canvas = QImage(size, QImage::Format_RGB32);
-    m_canvas.fill(OleColor::toStandardRgb(m_backColor));
-    m_pendingLines.clear(); // they belonged to the surface just dropped
+    m_surfaceSize = size;
+    // Let go of the old pictures before anything is drawn at the new size.
+    m_canvas = QImage();
+    m_frame = QImage();
+    clearSurface();
+}
+
+void PatternForm::clearSurface()
+{
+    m_canvasBare = true;
+    m_pendingLines.clear();
     m_frameDirty = true;
 }
 
@@ -105,18 +114,33 @@ void PatternForm::Line(float x1, float y1, float x2, float y2)
     const double tx = Screen::TwipsPerPixelX();
     const double ty = Screen::TwipsPerPixelY();
     // Collected and drawn together when the picture is next needed: thousands of screen-high lines
-    // go much faster that way.
+    // go much faster that way. The first one asks for the repaint that will draw them all.
+    if (m_pendingLines.empty())
+        update();
     m_pendingLines.push_back({ DeviceGrid::pixelAt(x1, tx), DeviceGrid::pixelAt(y1, ty),
         DeviceGrid::pixelAt(x2, tx), DeviceGrid::pixelAt(y2, ty), OleColor::toStandardRgb(m_foreColor) });
     m_frameDirty = true;
-    update();
 }
 
-void PatternForm::drawPendingLines()
+// A buffer of the surface's size that this form alone holds, so that writing to it copies nothing.
+void PatternForm::prepareBuffer(QImage &image) const
 {
-    if (m_pendingLines.empty())
+    if (image.size() == m_surfaceSize && image.isDetached())
         return;
-    DeviceGrid::drawLines(m_canvas, m_pendingLines);
+    image = QImage();
+    image = QImage(m_surfaceSize, QImage::Format_RGB32);
+}
+
+void PatternForm::paintCanvas()
+{
+    if (m_canvasBare) {
+        // Nothing is on the surface yet but the background: it is filled on the way.
+        prepareBuffer(m_canvas);
+        DeviceGrid::drawLines(m_canvas, m_pendingLines, OleColor::toStandardRgb(m_backColor));
+        m_canvasBare = false;
+    } else if (!m_pendingLines.empty()) {
+        DeviceGrid::drawLines(m_canvas, m_pendingLines);
+    }
     m_pendingLines.clear();
 }
 
@@ -135,17 +159,20 @@ void PatternForm::elementsChanged()
 
 QImage PatternForm::frame() const
 {
-    const_cast<PatternForm *>(this)->ensureCanvas();
-    const_cast<PatternForm *>(this)->drawPendingLines();
-    if (m_elements.empty())
+    auto *self = const_cast<PatternForm *>(this);
+    self->ensureCanvas();
+    if (m_elements.empty()) {
+        self->paintCanvas();
         return m_canvas;
+    }
     if (m_frameDirty) {
-        m_frame = m_canvas.copy();
-        const double tx = Screen::TwipsPerPixelX();
-        const double ty = Screen::TwipsPerPixelY();
-        for (const GraphicElement *element : m_elements)
-            if (element->Visible())
-                element->render(m_frame, tx, ty);
+        // A surface that holds only the background is never painted: the elements go straight over it.
+        const bool bare = m_canvasBare && m_pendingLines.empty();
+        if (!bare)
+            self->paintCanvas();
+        prepareBuffer(m_frame);
+        FrameComposer::compose(m_frame, bare ? nullptr : &m_canvas, OleColor::toStandardRgb(m_backColor),
+            m_elements, Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
         m_frameDirty = false;
     }
     return m_frame;

@@ -43,6 +43,8 @@ protected:
 
     // Elements are drawn bottom first, in the order they were added.
     void addElement(GraphicElement *element);
+    // Back to the bare background, as after a size change: what Line drew is dropped.
+    void clearSurface();
 
     void Form_Load() override;
     void Form_KeyPress(int &KeyAscii) override;
@@ -53,14 +55,19 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // A new device size starts a new, bare surface.
     void ensureCanvas();
-    void drawPendingLines();
+    // Brings the canvas up to date: the background, if not yet there, and the lines not yet drawn.
+    void paintCanvas();
+    void prepareBuffer(QImage &image) const;
     void elementsChanged();
 
     quint32 m_backColor;
     quint32 m_foreColor;
     WindowStateValue m_windowState = Normal;
+    QSize m_surfaceSize;
     QImage m_canvas; // background and everything drawn with Line since the last size change
+    bool m_canvasBare = true; // only the background on the surface: m_canvas may not even hold it yet
     std::vector<DeviceGrid::Segment> m_pendingLines; // drawn with Line, not yet on m_canvas
     mutable QImage m_frame; // canvas with the elements on top
     mutable bool m_frameDirty = true;

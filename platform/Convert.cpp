@@ -12,8 +12,11 @@ namespace {
 
 double roundHalfEven(double value)
 {
-    // nearbyint follows the current rounding mode; make sure it is the default one.
+    // nearbyint follows the current rounding mode; make sure it is the default one. Setting the mode
+    // costs more than the rounding, so it is set only when it is not the default already.
     const int saved = std::fegetround();
+    if (saved == FE_TONEAREST)
+        return std::nearbyint(value);
     std::fesetround(FE_TONEAREST);
     const double r = std::nearbyint(value);
     std::fesetround(saved);

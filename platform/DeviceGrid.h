@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <optional>
 #include <vector>
 
 // The one mapping from twips to device pixels that every pattern uses.
@@ -31,7 +32,11 @@ public:
 
     // Solid, one pixel wide, aliased; clipped to the image. Both end points are drawn.
     static void drawLine(QImage &image, int x1, int y1, int x2, int y2, QRgb color);
-    // The same pixels as drawLine on each segment in turn, much faster for many long lines.
-    static void drawLines(QImage &image, const std::vector<Segment> &segments);
+    // The same pixels as drawLine on each segment in turn, much faster for many long lines. With a
+    // background, the image's old content does not count: as if it were filled with that colour first.
+    static void drawLines(
+        QImage &image, const std::vector<Segment> &segments, std::optional<QRgb> background = std::nullopt);
     static void fillRect(QImage &image, const QRect &rect, QRgb color);
+    // count pixels of one colour from row onwards.
+    static void fillRun(QRgb *row, int count, QRgb color);
 };

@@ -19,6 +19,9 @@ public:
     quint32 BorderColor() const { return m_borderColor; }
     void setBorderColor(quint32 color);
 
+    // Row by row only when level or upright; a slanting line is drawn whole.
+    std::unique_ptr<RowWalker> rows(
+        QSize target, double twipsPerPixelX, double twipsPerPixelY) const override;
     void render(QImage &target, double twipsPerPixelX, double twipsPerPixelY) const override;
 
 private:

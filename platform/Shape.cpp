@@ -81,11 +81,107 @@ private:
     double m_tppY;
 };
 
-void fillRow(QImage &image, int y, int first, int end, QRgb color)
+// A rectangle's rows: the outline on its outermost pixels, the interior (if any) inside it.
+class RectangleRows : public GraphicElement::RowWalker
 {
-    if (end > first)
-        DeviceGrid::fillRect(image, QRect(first, y, end - first, 1), color);
-}
+public:
+    RectangleRows(const QRect &area, int rows, bool filled, QRgb interior, QRgb border)
+        : m_area(area)
+        , m_filled(filled)
+        , m_interior(interior)
+        , m_border(border)
+    {
+        firstRow = std::max(0, area.top());
+        endRow = std::min(rows, area.bottom() + 1);
+    }
+
+    void runs(int y, std::vector<GraphicElement::Run> &out) override
+    {
+        const int left = m_area.left();
+        const int right = m_area.right();
+        if (y == m_area.top() || y == m_area.bottom()) {
+            out.push_back({ left, right + 1, m_border });
+            return;
+        }
+        if (m_filled && right - left > 1)
+            out.push_back({ left + 1, right, m_interior });
+        out.push_back({ left, left + 1, m_border });
+        out.push_back({ right, right + 1, m_border });
+    }
+
+private:
+    QRect m_area;
+    bool m_filled;
+    QRgb m_interior;
+    QRgb m_border;
+};
+
+// A circle's rows. The outline is the disc's own boundary pixels (those with a neighbour above, below,
+// left or right outside the disc), so it never adds to the disc; each row needs the rows next to it.
+class CircleRows : public GraphicElement::RowWalker
+{
+public:
+    CircleRows(const Disc &disc, QSize target, bool filled, QRgb interior, QRgb border)
+        : m_disc(disc)
+        , m_columns(target.width())
+        , m_filled(filled)
+        , m_interior(interior)
+        , m_border(border)
+    {
+        firstRow = disc.firstRow(target.height());
+        endRow = disc.endRow(target.height());
+        m_next = firstRow;
+        m_above = disc.row(firstRow - 1, m_columns);
+        m_here = disc.row(firstRow, m_columns);
+    }
+
+    void runs(int y, std::vector<GraphicElement::Run> &out) override
+    {
+        while (m_next < y)
+            advance(m_disc.row(m_next + 1, m_columns));
+        const RowSpan below = m_disc.row(y + 1, m_columns);
+        const RowSpan &here = m_here;
+        if (!here.empty()) {
+            // Columns of this row missing from the row above or below lie on the boundary: they form
+            // a run at each end of the row.
+            int leftEnd = here.first + 1;
+            int rightStart = here.end - 1;
+            for (const RowSpan &other : { m_above, below }) {
+                if (other.empty()) {
+                    leftEnd = here.end;
+                    rightStart = here.first;
+                    break;
+                }
+                leftEnd = std::max(leftEnd, std::min(here.end, other.first));
+                rightStart = std::min(rightStart, std::max(here.first, other.end));
+            }
+            if (m_filled && rightStart > leftEnd)
+                out.push_back({ leftEnd, rightStart, m_interior });
+            out.push_back({ here.first, std::min(leftEnd, here.end), m_border });
+            const int rightFirst = std::max(rightStart, leftEnd);
+            if (rightFirst < here.end)
+                out.push_back({ rightFirst, here.end, m_border });
+        }
+        advance(below);
+    }
+
+private:
+    void advance(const RowSpan &below)
+    {
+        m_above = m_here;
+        m_here = below;
+        ++m_next;
+    }
+
+    Disc m_disc;
+    int m_columns;
+    bool m_filled;
+    QRgb m_interior;
+    QRgb m_border;
+    int m_next = 0;
+    RowSpan m_above;
+    RowSpan m_here;
+};
 
 } // namespace
 
@@ -159,76 +255,29 @@ bool Shape::interiorColor(QRgb &color) const
     return false;
 }
 
-void Shape::render(QImage &target, double twipsPerPixelX, double twipsPerPixelY) const
+std::unique_ptr<GraphicElement::RowWalker> Shape::rows(
+    QSize target, double twipsPerPixelX, double twipsPerPixelY) const
 {
-    if (!(twipsPerPixelX > 0) || !(twipsPerPixelY > 0) || target.isNull())
-        return;
-    if (m_kind == Circle)
-        renderCircle(target, twipsPerPixelX, twipsPerPixelY);
-    else
-        renderRectangle(target, twipsPerPixelX, twipsPerPixelY);
-}
-
-void Shape::renderRectangle(QImage &target, double tppX, double tppY) const
-{
-    const DeviceGrid::Span xs = DeviceGrid::span(m_left, m_width, tppX);
-    const DeviceGrid::Span ys = DeviceGrid::span(m_top, m_height, tppY);
-    if (xs.count() == 0 || ys.count() == 0)
-        return;
-    const QRect area(xs.first, ys.first, xs.count(), ys.count());
-    QRgb interior;
-    if (interiorColor(interior))
-        DeviceGrid::fillRect(target, area.adjusted(1, 1, -1, -1), interior);
-    const QRgb border = OleColor::toStandardRgb(m_borderColor);
-    DeviceGrid::fillRect(target, QRect(area.left(), area.top(), area.width(), 1), border);
-    DeviceGrid::fillRect(target, QRect(area.left(), area.bottom(), area.width(), 1), border);
-    DeviceGrid::fillRect(target, QRect(area.left(), area.top(), 1, area.height()), border);
-    DeviceGrid::fillRect(target, QRect(area.right(), area.top(), 1, area.height()), border);
-}
-
-void Shape::renderCircle(QImage &target, double tppX, double tppY) const
-{
-    // The diameter is the smaller side, centred in the bounds. A pixel belongs to the disc when its
-    // centre lies strictly inside the circle; the outline is the disc's own boundary pixels (those
-    // with a neighbour above, below, left or right outside the disc), so it never adds to the disc.
-    const double diameter = std::min(double(m_width), double(m_height));
-    if (!(diameter > 0))
-        return;
-    const Disc disc(
-        double(m_left) + double(m_width) / 2, double(m_top) + double(m_height) / 2, diameter / 2, tppX, tppY);
-    const int columns = target.width();
-    const int firstRow = disc.firstRow(target.height());
-    const int endRow = disc.endRow(target.height());
-    if (firstRow >= endRow)
-        return;
-    QRgb interior;
+    auto none = std::make_unique<RectangleRows>(QRect(), 0, false, 0, 0);
+    if (!(twipsPerPixelX > 0) || !(twipsPerPixelY > 0) || target.isEmpty())
+        return none;
+    QRgb interior = 0;
     const bool filled = interiorColor(interior);
     const QRgb border = OleColor::toStandardRgb(m_borderColor);
-
-    RowSpan above = disc.row(firstRow - 1, columns);
-    RowSpan here = disc.row(firstRow, columns);
-    for (int y = firstRow; y < endRow; ++y) {
-        const RowSpan below = disc.row(y + 1, columns);
-        if (!here.empty()) {
-            // Columns of this row missing from the row above or below lie on the boundary: they form
-            // a run at each end of the row.
-            int leftEnd = here.first + 1;
-            int rightStart = here.end - 1;
-            for (const RowSpan &other : { above, below }) {
-                if (other.empty()) {
-                    leftEnd = here.end;
-                    rightStart = here.first;
-                    break;
-                }
-                leftEnd = std::max(leftEnd, std::min(here.end, other.first));
-                rightStart = std::min(rightStart, std::max(here.first, other.end));
-            }
-            if (filled)
-                fillRow(target, y, leftEnd, rightStart, interior);
-            fillRow(target, y, here.first, std::min(leftEnd, here.end), border);
-            fillRow(target, y, std::max(rightStart, leftEnd), here.end, border);
-        }
-        above = here;
-        here = below;
+    if (m_kind == Circle) {
+        // The diameter is the smaller side, centred in the bounds. A pixel belongs to the disc when its
+        // centre lies strictly inside the circle.
+        const double diameter = std::min(double(m_width), double(m_height));
+        if (!(diameter > 0))
+            return none;
+        const Disc disc(double(m_left) + double(m_width) / 2, double(m_top) + double(m_height) / 2,
+            diameter / 2, twipsPerPixelX, twipsPerPixelY);
+        return std::make_unique<CircleRows>(disc, target, filled, interior, border);
     }
+    const DeviceGrid::Span xs = DeviceGrid::span(m_left, m_width, twipsPerPixelX);
+    const DeviceGrid::Span ys = DeviceGrid::span(m_top, m_height, twipsPerPixelY);
+    if (xs.count() == 0 || ys.count() == 0)
+        return none;
+    return std::make_unique<RectangleRows>(
+        QRect(xs.first, ys.first, xs.count(), ys.count()), target.height(), filled, interior, border);
 }

@@ -36,11 +36,10 @@ public:
     void setHeight(float twips);
     void Move(float left, float top, float width, float height);
 
-    void render(QImage &target, double twipsPerPixelX, double twipsPerPixelY) const override;
+    std::unique_ptr<RowWalker> rows(
+        QSize target, double twipsPerPixelX, double twipsPerPixelY) const override;
 
 private:
-    void renderRectangle(QImage &target, double tppX, double tppY) const;
-    void renderCircle(QImage &target, double tppX, double tppY) const;
     // The colour the interior shows, if any: a solid fill lies over the opaque background.
     bool interiorColor(QRgb &color) const;
 

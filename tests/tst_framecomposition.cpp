@@ -1,0 +1,486 @@
+// The quick ways frames are made give the same pixels as the plain ones: line batches drawn through row
+// strips against drawing each line in turn, elements composed topmost first against painting them one
+// over another; and a frame handed out is never changed behind its holder's back.
+#include "patterns/LineCanvas.h"
+#include "patterns/PatternCanvas.h"
+#include "patterns/frmBoxesFS.h"
+#include "patterns/frmCirclesFS.h"
+#include "patterns/frmColorFS.h"
+#include "patterns/frmCrosshairsFS.h"
+#include "patterns/frmDiagonalLines.h"
+#include "patterns/frmGreysFS.h"
+#include "patterns/frmVerticalLines.h"
+#include "platform/DeviceGrid.h"
+#include "platform/FrameComposer.h"
+#include "platform/LineControl.h"
+#include "platform/OleColor.h"
+#include "platform/Screen.h"
+#include "platform/Shape.h"
+#include "support/TestSupport.h"
+
+#include <QRandomGenerator>
+#include <QResizeEvent>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr QRgb White = 0xFFFFFFFF;
+
+enum class LinePattern { Greys, Vertical, Diagonal };
+
+// The lines a pattern issues, in device pixels, converted as the window converts them.
+class SegmentRecorder : public LineCanvas
+{
+public:
+    SegmentRecorder(float widthTwips, float heightTwips)
+        : m_width(widthTwips)
+        , m_height(heightTwips)
+    { }
+
+    float Width() const override { return m_width; }
+    float Height() const override { return m_height; }
+    quint32 ForeColor() const override { return m_fore; }
+    void setForeColor(quint32 color) override { m_fore = color; }
+    void Line(float x1, float y1, float x2, float y2) override
+    {
+        const double tx = Screen::TwipsPerPixelX();
+        const double ty = Screen::TwipsPerPixelY();
+        segments.push_back({ DeviceGrid::pixelAt(x1, tx), DeviceGrid::pixelAt(y1, ty),
+            DeviceGrid::pixelAt(x2, tx), DeviceGrid::pixelAt(y2, ty), OleColor::toStandardRgb(m_fore) });
+    }
+
+    std::vector<DeviceGrid::Segment> segments;
+
+private:
+    float m_width;
+    float m_height;
+    quint32 m_fore = OleColor::ButtonText;
+};
+
+void drawPattern(LinePattern p, LineCanvas &canvas)
+{
+    switch (p) {
+    case LinePattern::Greys:
+        frmGreysFS::drawPattern(canvas);
+        break;
+    case LinePattern::Vertical:
+        frmVerticalLines::drawPattern(canvas);
+        break;
+    case LinePattern::Diagonal:
+        frmDiagonalLines::drawPattern(canvas);
+        break;
+    }
+}
+
+std::unique_ptr<PatternForm> newLineWindow(LinePattern p)
+{
+    switch (p) {
+    case LinePattern::Greys:
+        return std::make_unique<frmGreysFS>();
+    case LinePattern::Vertical:
+        return std::make_unique<frmVerticalLines>();
+    case LinePattern::Diagonal:
+        break;
+    }
+    return std::make_unique<frmDiagonalLines>();
+}
+
+// The plain way: each line drawn in turn over what is there.
+QImage oneByOne(QImage image, const std::vector<DeviceGrid::Segment> &segments)
+{
+    for (const DeviceGrid::Segment &s : segments)
+        DeviceGrid::drawLine(image, s.x1, s.y1, s.x2, s.y2, s.color);
+    return image;
+}
+
+QImage filled(QSize size, QRgb color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+QImage noise(QSize size, quint32 seed)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            row[x] = 0xFF000000u | random.generate();
+    }
+    return image;
+}
+
+QString firstDifference(const QImage &got, const QImage &want)
+{
+    if (got.size() != want.size())
+        return QStringLiteral("size %1x%2, not %3x%4")
+            .arg(got.width())
+            .arg(got.height())
+            .arg(want.width())
+            .arg(want.height());
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x)
+            if ((got.pixel(x, y) | 0xFF000000u) != (want.pixel(x, y) | 0xFF000000u))
+                return QStringLiteral("%1,%2 is #%3, not #%4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(got.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                    .arg(want.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+    return QString();
+}
+
+// Random segments of one kind: 0 upright, 1 falling (x + y fixed), 2 rising (x - y fixed), 3 any slope.
+std::vector<DeviceGrid::Segment> randomSegments(QRandomGenerator &random, int kind, int count, QSize size)
+{
+    std::vector<DeviceGrid::Segment> segments;
+    const int w = size.width(), h = size.height();
+    for (int k = 0; k < count; ++k) {
+        const int x1 = random.bounded(-w / 2, w + w / 2);
+        const int y1 = random.bounded(-h / 2, h + h / 2);
+        const int length = random.bounded(-2 * h, 2 * h);
+        // Few colours, so lines over lines of the same colour and of others both occur.
+        const QRgb color = qRgb(random.bounded(3) * 120, 40, random.bounded(2) * 200);
+        switch (kind) {
+        case 0:
+            segments.push_back({ x1, y1, x1, y1 + length, color });
+            break;
+        case 1:
+            segments.push_back({ x1, y1, x1 - length, y1 + length, color });
+            break;
+        case 2:
+            segments.push_back({ x1, y1, x1 + length, y1 + length, color });
+            break;
+        default:
+            segments.push_back({ x1, y1, random.bounded(-w, 2 * w), random.bounded(-h, 2 * h), color });
+            break;
+        }
+    }
+    return segments;
+}
+
+QImage paintedInTurn(QSize size, QRgb background, const std::vector<GraphicElement *> &elements, double tpp)
+{
+    QImage image = filled(size, background);
+    for (const GraphicElement *e : elements)
+        if (e->Visible())
+            e->render(image, tpp, tpp);
+    return image;
+}
+
+QImage composed(QSize size, const QImage *canvas, QRgb background,
+    const std::vector<GraphicElement *> &elements, double tpp)
+{
+    QImage image = noise(size, 99); // nothing of what was there may show through
+    FrameComposer::compose(image, canvas, background, elements, tpp, tpp);
+    return image;
+}
+
+// The elements of a shape pattern, bottom first, as the window stacks them.
+std::vector<GraphicElement *> elementsOf(PatternForm &f)
+{
+    if (auto *b = qobject_cast<frmBoxesFS *>(&f))
+        return { &b->w1, &b->b1, &b->w2, &b->b2, &b->w3, &b->b3, &b->w4, &b->b4, &b->w5, &b->b5 };
+    if (auto *c = qobject_cast<frmCirclesFS *>(&f))
+        return { &c->b1, &c->w1, &c->b2, &c->w2, &c->b3, &c->w3, &c->b4, &c->w4, &c->b5, &c->w5 };
+    if (auto *c = qobject_cast<frmColorFS *>(&f))
+        return { &c->Red, &c->Green, &c->Blue, &c->White, &c->Black, &c->Yellow, &c->Cyan, &c->MagentaLeft,
+            &c->MagentaRight };
+    auto *x = qobject_cast<frmCrosshairsFS *>(&f);
+    return { &x->Line1, &x->Line2, &x->Line3, &x->Line4, &x->Line5, &x->Line6 };
+}
+
+// A window of the given device size that has just been resized to it: its Form_Resize has run.
+void resizeHidden(PatternForm &f, QSize size)
+{
+    const QSize old = f.size();
+    f.resize(size);
+    QResizeEvent event(size, old);
+    QCoreApplication::sendEvent(&f, &event);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(LinePattern)
+
+class tst_framecomposition : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestSupport::freshSettings(); }
+    void cleanup()
+    {
+        Screen::setTwipsPerPixel(std::nullopt, std::nullopt);
+        Screen::setWidthOverride(std::nullopt);
+    }
+
+    void linePatternsMatchLineByLine_data()
+    {
+        QTest::addColumn<LinePattern>("pattern");
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<float>("tppX");
+        QTest::addColumn<float>("tppY");
+        const std::pair<const char *, LinePattern> patterns[] = { { "greys", LinePattern::Greys },
+            { "vertical", LinePattern::Vertical }, { "diagonal", LinePattern::Diagonal } };
+        const struct
+        {
+            const char *name;
+            QSize pixels;
+            float tppX, tppY;
+        } screens[] = {
+            { "1920x1080", { 1920, 1080 }, 15, 15 },
+            { "odd 1001x777", { 1001, 777 }, 15, 15 },
+            { "portrait 768x1024", { 768, 1024 }, 15, 15 },
+            { "narrow portrait 301x997", { 301, 997 }, 15, 15 },
+            { "1366x768 at 12", { 1366, 768 }, 12, 12 },
+            { "odd portrait 599x901 at 12", { 599, 901 }, 12, 12 },
+            { "1280x800 at 7.5", { 1280, 800 }, 7.5f, 7.5f },
+            { "unequal axes 800x600 at 15 by 12", { 800, 600 }, 15, 12 },
+            { "one pixel", { 1, 1 }, 15, 15 },
+            { "one row", { 640, 1 }, 15, 15 },
+        };
+        for (const auto &s : screens)
+            for (const auto &[name, p] : patterns)
+                QTest::addRow("%s, %s", name, s.name) << p << s.pixels << s.tppX << s.tppY;
+    }
+
+    // The window draws the pattern's own line list, through its quick paths, exactly as drawing those
+    // lines one by one on the background does.
+    void linePatternsMatchLineByLine()
+    {
+        QFETCH(LinePattern, pattern);
+        QFETCH(QSize, pixels);
+        QFETCH(float, tppX);
+        QFETCH(float, tppY);
+        Screen::setTwipsPerPixel(tppX, tppY);
+        Screen::setWidthOverride(float(pixels.width()) * tppX);
+
+        SegmentRecorder recorder(float(pixels.width()) * tppX, float(pixels.height()) * tppY);
+        drawPattern(pattern, recorder);
+        QVERIFY(!recorder.segments.empty() || pixels.width() < 128); // a narrow ramp has no columns
+        const QImage want = oneByOne(filled(pixels, White), recorder.segments);
+
+        std::unique_ptr<PatternForm> window = newLineWindow(pattern);
+        window->resize(pixels);
+        QCOMPARE(window->deviceSize(), pixels);
+        PatternCanvas canvas(*window);
+        drawPattern(pattern, canvas);
+        const QImage got = window->frame();
+        QVERIFY2(got == want, qPrintable(firstDifference(got, want)));
+
+        // The same lines again over what is already there: drawn over it, as line after line would be.
+        drawPattern(pattern, canvas);
+        const QImage again = window->frame();
+        const QImage wantAgain = oneByOne(want, recorder.segments);
+        QVERIFY2(again == wantAgain, qPrintable(firstDifference(again, wantAgain)));
+    }
+
+    void lineBatchesMatchLineByLine_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("upright") << 0 << 300 << QSize(257, 190);
+        QTest::newRow("upright, few") << 0 << 3 << QSize(64, 48);
+        QTest::newRow("falling") << 1 << 300 << QSize(257, 190);
+        QTest::newRow("falling, tall image") << 1 << 200 << QSize(90, 301);
+        QTest::newRow("rising") << 2 << 300 << QSize(257, 190);
+        QTest::newRow("rising, tall image") << 2 << 200 << QSize(90, 301);
+        QTest::newRow("any slope") << 3 << 300 << QSize(257, 190);
+        QTest::newRow("one column") << 1 << 50 << QSize(1, 40);
+    }
+
+    // Random batches, lines partly or wholly outside, short and long, over a bare background and over
+    // old content: the same pixels as drawing the lines one by one.
+    void lineBatchesMatchLineByLine()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, count);
+        QFETCH(QSize, size);
+        QRandomGenerator random(2024 + kind);
+        for (int round = 0; round < 25; ++round) {
+            std::vector<DeviceGrid::Segment> segments = randomSegments(random, kind, count, size);
+            if (round % 5 == 4) // single points fit every family
+                segments.push_back({ size.width() / 2, size.height() / 2, size.width() / 2, size.height() / 2,
+                    qRgb(1, 2, 3) });
+
+            const QImage wantBare = oneByOne(filled(size, White), segments);
+            QImage bare = noise(size, round); // its content must not count
+            DeviceGrid::drawLines(bare, segments, White);
+            QVERIFY2(bare == wantBare,
+                qPrintable(
+                    QStringLiteral("round %1, bare: %2").arg(round).arg(firstDifference(bare, wantBare))));
+
+            const QImage old = noise(size, 1000 + round);
+            const QImage wantOver = oneByOne(old, segments);
+            QImage over = old.copy();
+            DeviceGrid::drawLines(over, segments);
+            QVERIFY2(over == wantOver,
+                qPrintable(
+                    QStringLiteral("round %1, over: %2").arg(round).arg(firstDifference(over, wantOver))));
+        }
+    }
+
+    void elementsComposedMatchPaintedInTurn_data()
+    {
+        QTest::addColumn<bool>("withSlantedLine");
+        QTest::addColumn<bool>("overCanvas");
+        QTest::newRow("shapes and straight lines") << false << false;
+        QTest::newRow("over a drawn canvas") << false << true;
+        QTest::newRow("with a slanted line") << true << false;
+        QTest::newRow("with a slanted line, over a drawn canvas") << true << true;
+    }
+
+    // Random rectangles, circles and lines, overlapping, partly outside, some hidden, some transparent:
+    // topmost-first composition shows exactly what painting them bottom first shows.
+    void elementsComposedMatchPaintedInTurn()
+    {
+        QFETCH(bool, withSlantedLine);
+        QFETCH(bool, overCanvas);
+        const QSize size(211, 157);
+        constexpr double Tpp = 15;
+        constexpr QRgb Background = 0xFF102030;
+        const quint32 colors[] = { 0x00000000, 0x00FFFFFF, 0x000000FF, OleColor::WindowText };
+        QRandomGenerator random(77);
+        for (int round = 0; round < 40; ++round) {
+            std::vector<std::unique_ptr<GraphicElement>> owned;
+            std::vector<GraphicElement *> elements;
+            const int count = random.bounded(1, 14);
+            for (int i = 0; i < count; ++i) {
+                const float left = float(random.bounded(-60, 230)) * 15.f + float(random.bounded(15));
+                const float top = float(random.bounded(-60, 180)) * 15.f + float(random.bounded(15));
+                if (random.bounded(5) == 0) {
+                    auto line = std::make_unique<LineControl>();
+                    line->setX1(left);
+                    line->setY1(top);
+                    const bool level = random.bounded(2);
+                    line->setX2(level ? float(random.bounded(-900, 4000)) : left);
+                    line->setY2(level ? top : float(random.bounded(-900, 3000)));
+                    line->setBorderColor(colors[random.bounded(4)]);
+                    elements.push_back(line.get());
+                    owned.push_back(std::move(line));
+                    continue;
+                }
+                auto shape = std::make_unique<Shape>();
+                shape->setKind(random.bounded(2) ? Shape::Circle : Shape::Rectangle);
+                shape->Move(left, top, float(random.bounded(0, 4000)), float(random.bounded(0, 3000)));
+                shape->setBackStyle(random.bounded(3) ? Shape::Opaque : Shape::Transparent);
+                shape->setBackColor(colors[random.bounded(4)]);
+                shape->setBorderColor(colors[random.bounded(4)]);
+                if (random.bounded(4) == 0) {
+                    shape->setFillStyle(Shape::Solid);
+                    shape->setFillColor(colors[random.bounded(4)]);
+                }
+                shape->setVisible(random.bounded(6) != 0);
+                elements.push_back(shape.get());
+                owned.push_back(std::move(shape));
+            }
+            if (withSlantedLine) {
+                auto line = std::make_unique<LineControl>();
+                line->setX1(30);
+                line->setY1(2000);
+                line->setX2(3000);
+                line->setY2(float(random.bounded(0, 2400)));
+                elements.insert(elements.begin() + random.bounded(int(elements.size()) + 1), line.get());
+                owned.push_back(std::move(line));
+            }
+
+            const QImage canvas = noise(size, 500 + round);
+            QImage want;
+            if (overCanvas) {
+                want = canvas.copy();
+                for (const GraphicElement *e : elements)
+                    if (e->Visible())
+                        e->render(want, Tpp, Tpp);
+            } else {
+                want = paintedInTurn(size, Background, elements, Tpp);
+            }
+            const QImage got = composed(size, overCanvas ? &canvas : nullptr, Background, elements, Tpp);
+            QVERIFY2(got == want,
+                qPrintable(QStringLiteral("round %1: %2").arg(round).arg(firstDifference(got, want))));
+        }
+    }
+
+    void shapePatternsMatchPaintedInTurn_data()
+    {
+        QTest::addColumn<int>("pattern");
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<float>("tpp");
+        const char *names[] = { "boxes", "circles", "colors", "crosshairs" };
+        for (int p = 0; p < 4; ++p) {
+            QTest::addRow("%s 1920x1080", names[p]) << p << QSize(1920, 1080) << 15.f;
+            QTest::addRow("%s odd 1001x777", names[p]) << p << QSize(1001, 777) << 15.f;
+            QTest::addRow("%s portrait 601x1023 at 12", names[p]) << p << QSize(601, 1023) << 12.f;
+            QTest::addRow("%s tiny 3x2", names[p]) << p << QSize(3, 2) << 15.f;
+        }
+    }
+
+    // Each shape pattern's frame, composed topmost first, is its elements painted bottom first on the
+    // window's background.
+    void shapePatternsMatchPaintedInTurn()
+    {
+        QFETCH(int, pattern);
+        QFETCH(QSize, pixels);
+        QFETCH(float, tpp);
+        Screen::setTwipsPerPixel(tpp, tpp);
+        std::unique_ptr<PatternForm> window;
+        switch (pattern) {
+        case 0:
+            window = std::make_unique<frmBoxesFS>();
+            break;
+        case 1:
+            window = std::make_unique<frmCirclesFS>();
+            break;
+        case 2:
+            window = std::make_unique<frmColorFS>();
+            break;
+        default:
+            window = std::make_unique<frmCrosshairsFS>();
+            break;
+        }
+        resizeHidden(*window, pixels);
+        const QImage got = window->frame();
+        const QImage want
+            = paintedInTurn(pixels, OleColor::toStandardRgb(window->BackColor()), elementsOf(*window), tpp);
+        QVERIFY2(got == want, qPrintable(firstDifference(got, want)));
+        // Not a picture of the background alone.
+        QVERIFY(TestSupport::countNot(got, OleColor::toStandardRgb(window->BackColor())) > 0);
+    }
+
+    // The window reuses its buffers from frame to frame, but a frame already handed out keeps its pixels.
+    void frameHandedOutIsNeverChanged()
+    {
+        frmBoxesFS boxes;
+        resizeHidden(boxes, QSize(320, 200));
+        const QImage first = boxes.frame();
+        const QImage firstCopy = first.copy();
+        resizeHidden(boxes, QSize(320, 200)); // the same size: a new layout into the same buffer
+        boxes.b5.setBackColor(0x000000FF);
+        const QImage second = boxes.frame();
+        QCOMPARE(first, firstCopy);
+        QVERIFY(second != first);
+        QCOMPARE(second.pixel(160, 100), qRgb(255, 0, 0));
+
+        frmVerticalLines lines;
+        lines.resize(QSize(64, 32));
+        PatternCanvas canvas(lines);
+        frmVerticalLines::drawPattern(canvas);
+        const QImage drawn = lines.frame();
+        const QImage drawnCopy = drawn.copy();
+        lines.setBackColor(0x00FF0000); // clears the surface to blue
+        lines.Line(0, 0, 64 * 15, 32 * 15);
+        const QImage redrawn = lines.frame();
+        QCOMPARE(drawn, drawnCopy);
+        QCOMPARE(redrawn.pixel(1, 0), qRgb(0, 0, 255));
+        QCOMPARE(redrawn.pixel(10, 5), qRgb(0, 0, 0));
+    }
+};
+
+QTEST_MAIN(tst_framecomposition)
+#include "tst_framecomposition.moc"
