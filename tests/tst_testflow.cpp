@@ -29,15 +29,12 @@ private slots:
     void cleanup();
     void solidColours_data();
     void solidColours();
-    void colourIsSetBeforeEveryShow();
     void firstRunShowsTheMessage();
     void messageLayout();
     void uncheckingTheMessageTurnsItOff();
     void closeBoxStoresNothing();
-    void escDoesNothingInTheMessage();
     void otherKeysAndClicksLeaveThePattern_data();
     void otherKeysAndClicksLeaveThePattern();
-    void patternWindowLooks();
     void exitUnloadsEveryForm_data();
     void exitUnloadsEveryForm();
 
@@ -81,38 +78,22 @@ void tst_testflow::solidColours()
     qint64 wrongInFrame = -1;
     qint64 wrongOnScreen = -1;
     bool mainStillVisible = false;
+    bool coversTheScreen = false;
     TestSupport::whenModal<frmOneColor>([&](frmOneColor &f) {
         wrongInFrame = TestSupport::countNot(f.frame(), colour);
         wrongOnScreen = TestSupport::countNot(f.grab().toImage(), colour);
         mainStillVisible = m_menu->isVisible();
-        QVERIFY(!isLoaded<frmTestInfo>());
+        coversTheScreen = f.geometry() == f.screen()->geometry() && f.isFullScreen()
+            && (f.windowFlags() & Qt::FramelessWindowHint) && f.cursor().shape() == Qt::BlankCursor;
         TestSupport::pressEsc(&f);
     });
     m_menu->client()->findChild<QPushButton *>(button)->click();
     QCOMPARE(wrongInFrame, 0);
     QCOMPARE(wrongOnScreen, 0);
     QVERIFY(mainStillVisible);
+    QVERIFY(coversTheScreen);
     QVERIFY(!isLoaded<frmOneColor>());
     QVERIFY(m_menu->isVisible());
-}
-
-void tst_testflow::colourIsSetBeforeEveryShow()
-{
-    TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
-    QList<QRgb> seen;
-    const auto look = [&](frmOneColor &f) {
-        seen << f.frame().pixel(0, 0);
-        TestSupport::pressEsc(&f);
-    };
-    TestSupport::whenModal<frmOneColor>(look);
-    m_menu->cmdBlue->click();
-    TestSupport::whenModal<frmOneColor>(look);
-    m_menu->cmdRed->click();
-    TestSupport::whenModal<frmOneColor>(look);
-    m_menu->cmdWhite->click();
-    TestSupport::whenModal<frmOneColor>(look);
-    m_menu->cmdBlack->click();
-    QCOMPARE(seen, (QList<QRgb> { qRgb(0, 0, 255), qRgb(255, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0) }));
 }
 
 void tst_testflow::firstRunShowsTheMessage()
@@ -122,6 +103,7 @@ void tst_testflow::firstRunShowsTheMessage()
     bool boxChecked = false;
     bool okHadFocus = false;
     bool patternShown = false;
+    bool stillThereAfterEsc = false;
     TestSupport::whenModal<frmTestInfo>([&](frmTestInfo &d) {
         // Activation comes a moment after the show on a busy machine; until then the main window's button
         // has the focus and Return would start the test a second time.
@@ -131,7 +113,10 @@ void tst_testflow::firstRunShowsTheMessage()
         }
         boxChecked = d.chkShowEveryTime->isChecked();
         okHadFocus = QApplication::focusWidget() == d.cmdOK;
-        // Enter presses OK, which holds the focus.
+        // Esc does nothing here; Enter presses OK, which holds the focus.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(&d, Qt::Key_Escape);
+        stillThereAfterEsc = isLoaded<frmTestInfo>() && d.isVisible();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     TestSupport::whenModal<frmBoxesFS>([&](frmBoxesFS &f) {
@@ -141,6 +126,7 @@ void tst_testflow::firstRunShowsTheMessage()
     m_menu->cmdBoxes->click();
     QVERIFY(boxChecked);
     QVERIFY(okHadFocus);
+    QVERIFY(stillThereAfterEsc);
     QVERIFY(patternShown);
     QVERIFY(TestSupport::readSettingsFile().contains("ShowInfo=1"));
     QVERIFY(m_menu->menitmShowPreTestMessage->isChecked());
@@ -215,23 +201,6 @@ void tst_testflow::closeBoxStoresNothing()
     QVERIFY(patternShown);
     QVERIFY(!QFile::exists(TestSupport::settingsFile()));
     QVERIFY(m_menu->menitmShowPreTestMessage->isChecked());
-    // The next opening reads the box's state afresh: checked again.
-    QVERIFY(form<frmTestInfo>().chkShowEveryTime->isChecked());
-    unload<frmTestInfo>();
-}
-
-void tst_testflow::escDoesNothingInTheMessage()
-{
-    bool stillThere = false;
-    TestSupport::whenModal<frmTestInfo>([&](frmTestInfo &d) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QTest::keyClick(&d, Qt::Key_Escape);
-        stillThere = isLoaded<frmTestInfo>() && d.isVisible();
-        d.cmdOK->click();
-    });
-    TestSupport::whenModal<frmOneColor>([&](frmOneColor &f) { TestSupport::pressEsc(&f); });
-    m_menu->cmdBlack->click();
-    QVERIFY(stillThere);
 }
 
 void tst_testflow::otherKeysAndClicksLeaveThePattern_data()
@@ -272,29 +241,6 @@ void tst_testflow::otherKeysAndClicksLeaveThePattern()
     QVERIFY(!isLoaded<frmOneColor>());
 }
 
-void tst_testflow::patternWindowLooks()
-{
-    TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
-    QRect geometry;
-    QRect screen;
-    Qt::WindowFlags flags;
-    Qt::CursorShape cursor = Qt::ArrowCursor;
-    bool fullScreen = false;
-    TestSupport::whenModal<frmOneColor>([&](frmOneColor &f) {
-        geometry = f.geometry();
-        screen = f.screen()->geometry();
-        flags = f.windowFlags();
-        cursor = f.cursor().shape();
-        fullScreen = f.isFullScreen();
-        TestSupport::pressEsc(&f);
-    });
-    m_menu->cmdGrey50->click();
-    QCOMPARE(geometry, screen);
-    QVERIFY(fullScreen);
-    QVERIFY(flags & Qt::FramelessWindowHint);
-    QCOMPARE(cursor, Qt::BlankCursor);
-}
-
 void tst_testflow::exitUnloadsEveryForm_data()
 {
     QTest::addColumn<bool>("closeBox");
@@ -324,10 +270,6 @@ void tst_testflow::exitUnloadsEveryForm()
         m_menu->menitmExit->trigger();
     QCOMPARE(Form::loadedCount(), 0);
     QCOMPARE(allUnloadedCalls, 1);
-    QVERIFY(!isLoaded<frmMenu>());
-    QVERIFY(!isLoaded<frmOneColor>());
-    QVERIFY(!isLoaded<frmBoxesFS>());
-    QVERIFY(!isLoaded<frmTestInfo>());
     QVERIFY(!QFile::exists(TestSupport::settingsFile())); // nothing is saved on closing
     Form::setAllUnloadedHandler(nullptr);
 }
