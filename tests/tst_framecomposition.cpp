@@ -393,28 +393,16 @@ private slots:
         QFETCH(QSize, pixels);
         QFETCH(float, tpp);
         Screen::setTwipsPerPixel(tpp, tpp);
-        std::unique_ptr<PatternForm> window;
-        switch (pattern) {
-        case 0:
-            window = std::make_unique<frmBoxesFS>();
-            break;
-        case 1:
-            window = std::make_unique<frmCirclesFS>();
-            break;
-        case 2:
-            window = std::make_unique<frmColorFS>();
-            break;
-        default:
-            window = std::make_unique<frmCrosshairsFS>();
-            break;
-        }
-        resizeHidden(*window, pixels);
-        const QImage got = window->frame();
-        const QImage want = paintedInTurn(
-            pixels, OleColor::toStandardRgb(window->BackColor()), TestSupport::elementsOf(*window), tpp);
+        std::unique_ptr<PatternForm> window[]
+            = { std::make_unique<frmBoxesFS>(), std::make_unique<frmCirclesFS>(),
+                  std::make_unique<frmColorFS>(), std::make_unique<frmCrosshairsFS>() };
+        PatternForm &f = *window[pattern];
+        resizeHidden(f, pixels);
+        const QImage got = f.frame();
+        const QRgb background = OleColor::toStandardRgb(f.BackColor());
+        const QImage want = paintedInTurn(pixels, background, TestSupport::elementsOf(f), tpp);
         QVERIFY2(got == want, qPrintable(firstDifference(got, want)));
-        // Not a picture of the background alone.
-        QVERIFY(TestSupport::countNot(got, OleColor::toStandardRgb(window->BackColor())) > 0);
+        QVERIFY(TestSupport::countNot(got, background) > 0); // not a picture of the background alone
     }
 
     // The window reuses its buffers from frame to frame, but a frame already handed out keeps its pixels.

@@ -3,8 +3,6 @@
 #include "platform/Screen.h"
 
 #include <QElapsedTimer>
-#include <QPainter>
-#include <QWidget>
 #include <QtTest>
 
 #include <ctime>
@@ -18,19 +16,6 @@ qint64 threadCpuNs()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
-
-class PaintCounter : public QWidget
-{
-public:
-    int paints = 0;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        ++paints;
-        QPainter(this).fillRect(rect(), Qt::white);
-    }
-};
 
 enum class Routine { TwipsToPixels, PixelsToTwips };
 
@@ -129,28 +114,7 @@ private slots:
         if (requestedNs > 0)
             QVERIFY2(cpu < requestedNs / 4, qPrintable(QStringLiteral("used %1 ns of CPU").arg(cpu)));
     }
-
-    void waitDoesNotRunTheEventLoop()
-    {
-        PaintCounter window;
-        window.resize(100, 100);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY(window.paints > 0);
-        window.paints = 0;
-
-        bool queuedCallRan = false;
-        QMetaObject::invokeMethod(
-            this, [&queuedCallRan] { queuedCallRan = true; }, Qt::QueuedConnection);
-        window.update();
-        modFunctions::Wait(0.1f);
-        QVERIFY(!queuedCallRan);
-        QCOMPARE(window.paints, 0);
-
-        // Once the event loop runs, both happen: the checks above could have failed.
-        QTRY_VERIFY(queuedCallRan);
-        QTRY_VERIFY(window.paints > 0);
-    }
+    // That Wait lets no event through is checked where the patterns wait on every resize.
 };
 
 QTEST_MAIN(tst_modfunctions)

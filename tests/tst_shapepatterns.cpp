@@ -97,17 +97,9 @@ Model colorsModel(int w, int h)
     };
 }
 
-// Pixels whose colour is not what the model says, leaving out those within a pixel of an edge
-// (where the model changes within one pixel either way), and pixels of no colour of the pattern.
-struct Count
-{
-    qint64 wrong = 0;
-    qint64 foreign = 0;
-    qint64 checked = 0;
-    QString first;
-};
-
-Count compare(const QImage &image, const Model &model, const QList<QRgb> &palette)
+// Pixels whose colour is not what the model says, leaving out those within a pixel of an edge (where
+// the model changes within one pixel either way), and pixels of no colour of the pattern; empty if none.
+QString compare(const QImage &image, const Model &model, const QList<QRgb> &palette)
 {
     // The model at every pixel centre, with a margin of one pixel all round: a pixel is checked only
     // where its four neighbours' centres agree with its own.
@@ -116,61 +108,43 @@ Count compare(const QImage &image, const Model &model, const QList<QRgb> &palett
     for (int gy = 0; gy < h + 2; ++gy)
         for (int gx = 0; gx < gw; ++gx)
             grid[size_t(gy) * gw + gx] = model(gx - 0.5, gy - 0.5);
-    Count c;
+    qint64 wrong = 0, foreign = 0, checked = 0;
+    QString first;
     for (int y = 0; y < h; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         const QRgb *above = grid.data() + size_t(y) * gw + 1;
         const QRgb *here = above + gw;
         const QRgb *below = here + gw;
         for (int x = 0; x < w; ++x) {
-            const QRgb actual = line[x] | 0xFF000000;
-            if (!palette.contains(actual)) {
-                ++c.foreign;
-                continue;
-            }
-            const QRgb want = here[x];
-            if (here[x - 1] != want || here[x + 1] != want || above[x] != want || below[x] != want)
-                continue;
-            ++c.checked;
-            if (actual != want) {
-                if (c.wrong == 0)
-                    c.first = QStringLiteral("%1,%2 is %3, not %4").arg(x).arg(y).arg(hex(actual), hex(want));
-                ++c.wrong;
-            }
+            const QRgb actual = line[x] | 0xFF000000, want = here[x];
+            if (!palette.contains(actual))
+                ++foreign;
+            else if (here[x - 1] == want && here[x + 1] == want && above[x] == want && below[x] == want
+                && ++checked && actual != want && !wrong++)
+                first = QStringLiteral("%1,%2 is %3, not %4").arg(x).arg(y).arg(hex(actual), hex(want));
         }
     }
-    return c;
-}
-
-// Most pixels of a picture of some size lie clear of its edges; on tiny screens nearly all are near one.
-bool checkedEnough(const Count &c, const QImage &image)
-{
-    if (std::min(image.width(), image.height()) < 200)
-        return c.checked > 0;
-    return c.checked >= qint64(image.width()) * image.height() * 3 / 4;
-}
-
-QString describe(const Count &c)
-{
+    // Most pixels of a picture of some size lie clear of its edges; on tiny screens nearly all are near one.
+    const bool enough = std::min(w, h) < 200 ? checked > 0 : checked >= qint64(w) * h * 3 / 4;
+    if (!wrong && !foreign && enough)
+        return QString();
     return QStringLiteral("%1 wrong of %2 checked, %3 of no pattern colour; first: %4")
-        .arg(c.wrong)
-        .arg(c.checked)
-        .arg(c.foreign)
-        .arg(c.first);
+        .arg(wrong)
+        .arg(checked)
+        .arg(foreign)
+        .arg(first);
 }
 
 QString checkBoxes(const QImage &image)
 {
-    const Count c = compare(image, boxesModel(image.width(), image.height()), { White, Black });
-    return c.wrong || c.foreign || !checkedEnough(c, image) ? describe(c) : QString();
+    return compare(image, boxesModel(image.width(), image.height()), { White, Black });
 }
 
 QString checkCircles(const QImage &image)
 {
     const int w = image.width(), h = image.height();
-    const Count c = compare(image, circlesModel(w, h), { White, Black });
-    if (c.wrong || c.foreign || !checkedEnough(c, image))
-        return describe(c);
+    if (const QString problem = compare(image, circlesModel(w, h), { White, Black }); !problem.isEmpty())
+        return problem;
     // Edge pixels escape the model: the outermost circle is as high (or, upright, as wide) as the screen.
     const bool landscape = w >= h;
     const QPoint top = landscape ? QPoint(w / 2, 0) : QPoint(0, h / 2);
@@ -184,9 +158,8 @@ QString checkCircles(const QImage &image)
 
 QString checkColors(const QImage &image)
 {
-    const Count c = compare(image, colorsModel(image.width(), image.height()),
+    return compare(image, colorsModel(image.width(), image.height()),
         { Red, Green, Blue, White, Black, Yellow, Cyan, Magenta });
-    return c.wrong || c.foreign || !checkedEnough(c, image) ? describe(c) : QString();
 }
 
 QString checkCrosshairs(const QImage &image)
