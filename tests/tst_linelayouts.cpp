@@ -175,10 +175,8 @@ void tst_linelayouts::greys()
         QCOMPARE(r.line, QLineF(k * tpp, 0, k * tpp, h));
         QCOMPARE(r.color, grey(k / n));
     }
-    if (n > 0) {
+    if (n > 0)
         QTEST(int(canvas.lines[(levels - 1) * n].line.x1()), "lastLevelX");
-        QCOMPARE(canvas.lines.back().line.x1(), (levels * n - 1) * tpp);
-    }
 }
 
 void tst_linelayouts::verticalLines_data()
@@ -214,7 +212,6 @@ void tst_linelayouts::verticalLines()
     QCOMPARE(int(canvas.lines.size()), count);
     if (count == 0)
         return;
-    QCOMPARE(canvas.lines.front().line, QLineF(1, 0, 1, heightTwips));
     QTEST(int(canvas.lines.back().line.x1()), "lastX");
     // Two pixels apart, each one just inside an even pixel column, over the full height.
     for (int k = 0; k < count; ++k) {

@@ -21,14 +21,11 @@ namespace {
 constexpr QRgb Black = 0xFF000000;
 constexpr QRgb White = 0xFFFFFFFF;
 
-QRgb greyRgb(int g)
-{
-    return qRgb(g, g, g);
-}
+using Model = std::function<QRgb(int column, int row)>;
 
 // Counts the pixels of image that differ from what expected(column, row) says, checking every
 // stride-th row (stride 1: every pixel).
-qint64 countWrong(const QImage &image, const std::function<QRgb(int, int)> &expected, int stride = 1)
+qint64 countWrong(const QImage &image, const Model &expected, int stride = 1)
 {
     const QImage img
         = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
@@ -39,28 +36,6 @@ qint64 countWrong(const QImage &image, const std::function<QRgb(int, int)> &expe
             wrong += (line[c] | 0xFF000000u) != (expected(c, r) | 0xFF000000u);
     }
     return wrong;
-}
-
-// Alternating columns: black on the even ones.
-QRgb verticalExpected(int c, int)
-{
-    return c % 2 == 0 ? Black : White;
-}
-
-// The family x + y = 3k in pixels. The lines end on the first multiple of three at or beyond the width,
-// so in a window clearly taller than wide the rows below that stay white.
-std::function<QRgb(int, int)> diagonalExpected(QSize size)
-{
-    const int lastRow = (size.width() + 2) / 3 * 3;
-    return [lastRow](int c, int r) { return r <= lastRow && (c + r) % 3 == 0 ? Black : White; };
-}
-
-// Column c shows grey c / n, n being the screen's width in pixels over 255 (ties to even); beyond level 255
-// the background shows.
-std::function<QRgb(int, int)> greysExpected(int screenPixels)
-{
-    const int n = int(std::nearbyint(screenPixels / 255.0));
-    return [n](int c, int) { return n > 0 && c / n <= 255 ? greyRgb(c / n) : White; };
 }
 
 template <class T> T &showPattern()
@@ -84,16 +59,27 @@ struct LinePattern
 {
     const char *name;
     PatternForm &(*show)();
-    std::function<QRgb(int, int)> (*expected)(QSize window, int screenWidth);
+    Model (*expected)(QSize window, int screenWidth);
 };
 
 const LinePattern Patterns[] = {
     { "vertical lines", []() -> PatternForm & { return showPattern<frmVerticalLines>(); },
-        [](QSize, int) { return std::function<QRgb(int, int)>(verticalExpected); } },
+        // Alternating columns: black on the even ones.
+        [](QSize, int) -> Model { return [](int c, int) { return c % 2 == 0 ? Black : White; }; } },
     { "diagonal lines", []() -> PatternForm & { return showPattern<frmDiagonalLines>(); },
-        [](QSize window, int) { return diagonalExpected(window); } },
+        // The family x + y = 3k in pixels. The lines end on the first multiple of three at or beyond the
+        // width, so in a window clearly taller than wide the rows below that stay white.
+        [](QSize window, int) -> Model {
+            const int lastRow = (window.width() + 2) / 3 * 3;
+            return [lastRow](int c, int r) { return r <= lastRow && (c + r) % 3 == 0 ? Black : White; };
+        } },
     { "greys", []() -> PatternForm & { return showPattern<frmGreysFS>(); },
-        [](QSize, int screenWidth) { return greysExpected(screenWidth); } },
+        // Column c shows grey c / n, n being the screen's width in pixels over 255 (ties to even); beyond
+        // level 255 the background shows.
+        [](QSize, int screenWidth) -> Model {
+            const int n = int(std::nearbyint(screenWidth / 255.0));
+            return [n](int c, int) { return n > 0 && c / n <= 255 ? qRgb(c / n, c / n, c / n) : White; };
+        } },
 };
 
 void unloadPatterns()
@@ -217,12 +203,12 @@ void tst_linepatterns::resizeRedrawsFromScratch()
     const QSize portrait(300, 520);
     f.resize(portrait);
     QTRY_COMPARE(f.frame().size(), portrait);
-    QCOMPARE(countWrong(f.frame(), diagonalExpected(portrait)), 0);
+    QCOMPARE(countWrong(f.frame(), Patterns[1].expected(portrait, 0)), 0);
 
     const QSize landscape(500, 260);
     f.resize(landscape);
     QTRY_COMPARE(f.frame().size(), landscape);
-    QCOMPARE(countWrong(f.frame(), diagonalExpected(landscape)), 0);
+    QCOMPARE(countWrong(f.frame(), Patterns[1].expected(landscape, 0)), 0);
 }
 
 // Every resize first waits 0.1 s without letting the event loop run.
@@ -259,7 +245,7 @@ void tst_linepatterns::waitBlocksEveryResize()
         QTRY_VERIFY(loopBackAt >= 0);
         QVERIFY2(loopBackAt - resizeAt >= 100, qPrintable(QString::number(loopBackAt - resizeAt)));
         QCOMPARE(paintsBetween, 0);
-        QCOMPARE(countWrong(f.frame(), verticalExpected), 0);
+        QCOMPARE(countWrong(f.frame(), Patterns[0].expected(size, 0)), 0);
     }
     f.removeEventFilter(&filter);
 }

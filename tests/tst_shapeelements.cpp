@@ -49,20 +49,6 @@ class tst_shapeelements : public QObject
     Q_OBJECT
 
 private slots:
-    void valueSetIsValueReadBack()
-    {
-        Shape shape;
-        for (float v : { 0.f, 767.25f, 13810.5f, 14745.1494140625f, 3276.700439453125f, -5.f, 1e9f }) {
-            shape.Move(v, v / 2, v * 3, v / 4);
-            QCOMPARE(QList<float>({ shape.Left(), shape.Top(), shape.Width(), shape.Height() }),
-                QList<float>({ v, v / 2, v * 3, v / 4 }));
-        }
-        LineControl line;
-        line.setX1(10237.5f);
-        line.setY2(0.25f);
-        QCOMPARE(QPointF(line.X1(), line.Y2()), QPointF(10237.5, 0.25));
-    }
-
     void defaults()
     {
         // A new shape is a transparent rectangle outlined in the window text colour.
