@@ -158,30 +158,6 @@ private slots:
             QVERIFY(b.Width >= 0 && b.Height >= 0);
             QVERIFY(b.Left + b.Width <= float(l.W) && b.Top + b.Height <= float(l.H));
         }
-        // The same size gives the same layout again.
-        const ShapeLayouts::NestedInset again = ShapeLayouts::nestedInset(width, height);
-        for (int k = 0; k < 10; ++k)
-            QCOMPARE_EXACT(again.steps[k], l.steps[k]);
-    }
-
-    void nestedInsetOverflow_data()
-    {
-        QTest::addColumn<float>("width");
-        QTest::addColumn<float>("height");
-        QTest::addColumn<bool>("overflows");
-        QTest::newRow("width 2^31") << 2147483648.f << 15360.f << true;
-        QTest::newRow("height 2^31") << 19200.f << 2147483648.f << true;
-        QTest::newRow("negative beyond 32 bits") << -2147483904.f << 15360.f << true;
-        QTest::newRow("not a number") << float(NAN) << 15360.f << true;
-        QTest::newRow("the largest single below 2^31") << 2147483520.f << 2147483520.f << false;
-    }
-
-    void nestedInsetOverflow()
-    {
-        QFETCH(float, width);
-        QFETCH(float, height);
-        QFETCH(bool, overflows);
-        QCOMPARE(raisesOverflow([&] { ShapeLayouts::nestedInset(width, height); }), overflows);
     }
 
     void colorBars_data()
@@ -253,23 +229,37 @@ private slots:
         QCOMPARE_EXACT(pick(ShapeLayouts::colorBars(width, height), control), expected);
     }
 
-    void colorBarsOverflow_data()
+    void overflow_data()
     {
+        QTest::addColumn<bool>("bars"); // the colour bars, else the nested inset
         QTest::addColumn<float>("width");
         QTest::addColumn<float>("height");
         QTest::addColumn<bool>("overflows");
-        QTest::newRow("width 2^31") << 2147483648.f << 11520.f << true;
-        QTest::newRow("height 2^31") << 15360.f << 2147483648.f << true;
-        QTest::newRow("2184 pixels") << px(2184) << px(2184) << false;
-        QTest::newRow("8K") << px(7680) << px(4320) << false;
+        for (const bool bars : { false, true }) {
+            const char *layout = bars ? "bars" : "inset";
+            QTest::addRow("%s: width 2^31", layout) << bars << 2147483648.f << 15360.f << true;
+            QTest::addRow("%s: height 2^31", layout) << bars << 19200.f << 2147483648.f << true;
+            QTest::addRow("%s: negative beyond 32 bits", layout) << bars << -2147483904.f << 15360.f << true;
+            QTest::addRow("%s: not a number", layout) << bars << float(NAN) << 15360.f << true;
+            QTest::addRow("%s: 8K", layout) << bars << px(7680) << px(4320) << false;
+        }
+        QTest::newRow("inset: the largest single below 2^31")
+            << false << 2147483520.f << 2147483520.f << false;
     }
 
-    void colorBarsOverflow()
+    void overflow()
     {
+        QFETCH(bool, bars);
         QFETCH(float, width);
         QFETCH(float, height);
         QFETCH(bool, overflows);
-        QCOMPARE(raisesOverflow([&] { ShapeLayouts::colorBars(width, height); }), overflows);
+        QCOMPARE(raisesOverflow([&] {
+            if (bars)
+                ShapeLayouts::colorBars(width, height);
+            else
+                ShapeLayouts::nestedInset(width, height);
+        }),
+            overflows);
     }
 
     void colorBarsTile()
@@ -331,18 +321,6 @@ private slots:
         QFETCH(LineEnds, expected);
         const auto lines = ShapeLayouts::crosshairs(width, height, [pixel] { return int16_t(pixel); });
         QCOMPARE_EXACT(lines[line - 1], expected);
-    }
-
-    void crosshairsFrameIsClosed()
-    {
-        // Each edge line starts where the one before it ends, round the window clockwise.
-        const auto lines = ShapeLayouts::crosshairs(px(1365), px(767), [] { return int16_t(15); });
-        for (int i = 0; i < 4; ++i) {
-            const LineEnds &a = lines[i];
-            const LineEnds &b = lines[(i + 1) % 4];
-            QCOMPARE(a.X2, b.X1);
-            QCOMPARE(a.Y2, b.Y1);
-        }
     }
 
     void crosshairsAskForThePixelPerCoordinate()

@@ -1,8 +1,15 @@
 #include "support/TestSupport.h"
 
+#include "patterns/frmBoxesFS.h"
+#include "patterns/frmCirclesFS.h"
+#include "patterns/frmColorFS.h"
+#include "patterns/frmCrosshairsFS.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
@@ -77,4 +84,54 @@ qint64 TestSupport::countOf(const QImage &image, QRgb color, QRect within)
 void TestSupport::pressEsc(QWidget *window)
 {
     QTest::keyClick(window, Qt::Key_Escape);
+}
+
+std::vector<GraphicElement *> TestSupport::elementsOf(PatternForm &f)
+{
+    if (auto *b = qobject_cast<frmBoxesFS *>(&f))
+        return { &b->w1, &b->b1, &b->w2, &b->b2, &b->w3, &b->b3, &b->w4, &b->b4, &b->w5, &b->b5 };
+    if (auto *c = qobject_cast<frmCirclesFS *>(&f))
+        return { &c->b1, &c->w1, &c->b2, &c->w2, &c->b3, &c->w3, &c->b4, &c->w4, &c->b5, &c->w5 };
+    if (auto *c = qobject_cast<frmColorFS *>(&f))
+        return { &c->Red, &c->Green, &c->Blue, &c->White, &c->Black, &c->Yellow, &c->Cyan, &c->MagentaLeft,
+            &c->MagentaRight };
+    if (auto *x = qobject_cast<frmCrosshairsFS *>(&f))
+        return { &x->Line1, &x->Line2, &x->Line3, &x->Line4, &x->Line5, &x->Line6 };
+    return {};
+}
+
+QByteArray TestSupport::runOnScreen(QSize device, double scale, const QStringList &args, bool *ok)
+{
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    if (!config.open(QIODevice::WriteOnly))
+        return (*ok = false), QByteArray("cannot write the screen configuration");
+    config.write(QStringLiteral("{\"screens\":[{\"name\":\"s1\",\"x\":0,\"y\":0,\"width\":%1,"
+                                "\"height\":%2,\"logicalDpi\":96,\"logicalBaseDpi\":96}]}")
+                     .arg(device.width())
+                     .arg(device.height())
+                     .toUtf8());
+    config.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(
+        QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    env.insert(QStringLiteral("QRBL_EXPECT_SCREEN"),
+        QStringLiteral("%1x%2@%3").arg(device.width()).arg(device.height()).arg(scale));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), args);
+    const bool finished = child.waitForFinished(120000);
+    *ok = finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    return child.readAll();
+}
+
+std::optional<TestSupport::ExpectedScreen> TestSupport::expectedScreen()
+{
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)@([\\d.]+)$"))
+                                          .match(qEnvironmentVariable("QRBL_EXPECT_SCREEN"));
+    if (!m.hasMatch())
+        return std::nullopt;
+    return ExpectedScreen { QSize(m.captured(1).toInt(), m.captured(2).toInt()), m.captured(3).toDouble() };
 }

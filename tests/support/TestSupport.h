@@ -1,8 +1,11 @@
 #pragma once
 
+#include "patterns/LineCanvas.h"
 #include "platform/Form.h"
+#include "platform/OleColor.h"
 
 #include <QImage>
+#include <QLineF>
 #include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
@@ -10,6 +13,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
+
+class GraphicElement;
+class PatternForm;
 
 // Shared by the widget tests: an isolated settings store, driving modal windows, counting pixels.
 class TestSupport
@@ -59,7 +67,57 @@ public:
 
     static void pressEsc(QWidget *window);
 
+    // The elements of a shape pattern window, bottom first as it stacks them.
+    static std::vector<GraphicElement *> elementsOf(PatternForm &f);
+
+    // Runs this test binary again with args on an offscreen screen of the given device pixels and scale
+    // factor; the child reads them with expectedScreen(). Returns the child's output, ok on a clean exit.
+    static QByteArray runOnScreen(QSize device, double scale, const QStringList &args, bool *ok);
+    struct ExpectedScreen
+    {
+        QSize device;
+        double ratio = 1;
+    };
+    static std::optional<ExpectedScreen> expectedScreen();
+
 private:
     static std::unique_ptr<QTemporaryDir> s_dir;
     static QList<QPointer<QTimer>> s_pending;
+};
+
+// Takes the lines a pattern issues, in twips and with the colour of each, instead of drawing them.
+class LineRecorder : public LineCanvas
+{
+public:
+    struct Recorded
+    {
+        QLineF line;
+        quint32 color;
+    };
+
+    LineRecorder(float widthTwips, float heightTwips)
+        : m_width(widthTwips)
+        , m_height(heightTwips)
+    { }
+
+    float Width() const override { return m_width; }
+    float Height() const override { return m_height; }
+    quint32 ForeColor() const override { return m_fore; }
+    void setForeColor(quint32 color) override
+    {
+        m_fore = color;
+        colorsSet.push_back(color);
+    }
+    void Line(float x1, float y1, float x2, float y2) override
+    {
+        lines.push_back({ QLineF(x1, y1, x2, y2), m_fore });
+    }
+
+    std::vector<Recorded> lines;
+    std::vector<quint32> colorsSet;
+
+private:
+    float m_width;
+    float m_height;
+    quint32 m_fore = OleColor::ButtonText;
 };
