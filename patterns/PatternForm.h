@@ -8,6 +8,7 @@
 #include <vector>
 
 class GraphicElement;
+class QScreen;
 
 // What every full-screen pattern window shares: borderless, full screen on the main window's monitor,
 // no pointer, Esc back to the main window. It draws in device pixels: one twips-per-pixel step of the
@@ -55,6 +56,7 @@ protected:
 private:
     void ensureCanvas();
     void drawPendingLines();
+    void followScreen(QScreen *screen);
     void elementsChanged();
 
     quint32 m_backColor;
@@ -65,4 +67,5 @@ private:
     mutable QImage m_frame; // canvas with the elements on top
     mutable bool m_frameDirty = true;
     std::vector<GraphicElement *> m_elements;
+    QMetaObject::Connection m_screenWatch;
 };
