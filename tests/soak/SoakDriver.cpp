@@ -439,6 +439,8 @@ int main(int argc, char **argv)
                 driver.settle();
                 afterFirstRound = driver.residentKib();
             }
+            if ((round + 1) % 10 == 0)
+                std::printf("round %d rss_kib %ld\n", round + 1, driver.residentKib());
         }
         driver.settle();
         const long atEnd = driver.residentKib();
