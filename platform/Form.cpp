@@ -2,6 +2,7 @@
 
 #include "platform/ErrorBoundary.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
@@ -147,6 +148,29 @@ void Form::fitCaption(QAbstractButton *button)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     if (font != button->font())
         button->setFont(font);
+}
+
+namespace {
+class FitOnFirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            Form::fitCaption(static_cast<QAbstractButton *>(watched));
+            deleteLater();
+        }
+        return false;
+    }
+};
+} // namespace
+
+void Form::fitCaptionWhenPainted(QAbstractButton *button)
+{
+    button->installEventFilter(new FitOnFirstPaint(button));
 }
 
 void Form::setAsMainWindow()

@@ -25,6 +25,7 @@ private slots:
     void menus_data();
     void menus();
     void everyCaptionFits();
+    void captionsShrinkForALargeFontBeforeTheyShow();
 };
 
 void tst_mainwindow::initTestCase()
@@ -189,6 +190,41 @@ void tst_mainwindow::everyCaptionFits()
         const int needed = QFontMetrics(b->font()).horizontalAdvance(b->text());
         QVERIFY2(needed < b->width() - 4, qPrintable(b->objectName()));
     }
+}
+
+// A desktop font too large for the buttons: each caption is shrunk before its button first shows,
+// and only the ones that need it.
+void tst_mainwindow::captionsShrinkForALargeFontBeforeTheyShow()
+{
+    unload<frmMenu>();
+    TestSupport::flushDeletes();
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(16);
+    QApplication::setFont(large);
+    frmMenu &f = form<frmMenu>();
+    f.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QApplication::processEvents();
+    int shrunk = 0;
+    for (QPushButton *b : f.client()->findChildren<QPushButton *>()) {
+        const int needed = QFontMetrics(b->font()).horizontalAdvance(b->text());
+        QVERIFY2(needed < b->width() - 4, qPrintable(b->objectName()));
+        if (b->font().pointSizeF() < 16) {
+            ++shrunk;
+            // No smaller than needed: a quarter point more would not fit.
+            QFont larger = b->font();
+            larger.setPointSizeF(larger.pointSizeF() + 0.25);
+            QVERIFY2(QFontMetrics(larger).horizontalAdvance(b->text()) + 10 > b->width(),
+                qPrintable(b->objectName()));
+        }
+    }
+    QVERIFY(f.cmdVerticalLines->font().pointSizeF() < 16);
+    QVERIFY(shrunk > 0);
+    QApplication::setFont(original);
+    unload<frmMenu>();
+    TestSupport::flushDeletes();
+    form<frmMenu>().Show();
 }
 
 QTEST_MAIN(tst_mainwindow)
