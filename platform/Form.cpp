@@ -7,8 +7,11 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QPushButton>
+#include <QResource>
 #include <QtMath>
 
 namespace {
@@ -127,11 +130,20 @@ static void initResources()
 
 QIcon Form::applicationIcon()
 {
+    // Raw pixels, converted from the PNGs by resources/make-icons.sh: no image decoder, and no scan of
+    // the image format plugins, before the main window can show.
     static const QIcon icon = [] {
         initResources();
         QIcon i;
-        for (int size : { 16, 24, 32, 48, 64, 72 })
-            i.addFile(QStringLiteral(":/icons/quorbel-%1.png").arg(size), QSize(size, size));
+        for (int size : { 16, 24, 32, 48, 64, 72 }) {
+            const QByteArray pixels
+                = QResource(QStringLiteral(":/icons/quorbel-%1.rgba").arg(size)).uncompressedData();
+            if (pixels.size() != size * size * 4)
+                continue;
+            const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size, size * 4,
+                QImage::Format_RGBA8888);
+            i.addPixmap(QPixmap::fromImage(image));
+        }
         return i;
     }();
     return icon;

@@ -26,6 +26,8 @@ private slots:
     void menus();
     void everyCaptionFits();
     void captionsShrinkForALargeFontBeforeTheyShow();
+    void iconIsTheArtwork_data();
+    void iconIsTheArtwork();
 };
 
 void tst_mainwindow::initTestCase()
@@ -225,6 +227,30 @@ void tst_mainwindow::captionsShrinkForALargeFontBeforeTheyShow()
     unload<frmMenu>();
     TestSupport::flushDeletes();
     form<frmMenu>().Show();
+}
+
+void tst_mainwindow::iconIsTheArtwork_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : { 16, 24, 32, 48, 64, 72 })
+        QTest::addRow("%d pixels", size) << size;
+}
+
+// The window's icon holds each size of the artwork, pixel for pixel as its PNG shows it.
+void tst_mainwindow::iconIsTheArtwork()
+{
+    QFETCH(int, size);
+    const QIcon icon = form<frmMenu>().windowIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+    const QString png = qEnvironmentVariable("QRBL_TEST_SOURCE_DIR")
+        + QStringLiteral("/../resources/icons/quorbel-%1.png").arg(size);
+    QImage expected(png);
+    QVERIFY2(!expected.isNull(), qPrintable(png));
+    expected = expected.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage actual
+        = icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(actual.size(), QSize(size, size));
+    QCOMPARE(actual, expected);
 }
 
 QTEST_MAIN(tst_mainwindow)
