@@ -273,6 +273,9 @@ private slots:
         QVERIFY(!menu().txtTestInformation->toPlainText().contains(QLatin1String("xyz")));
     }
 
+    // A test that did not need one of its modal actions must not leave it to act in the next test.
+    void cleanup() { TestSupport::cancelPending(); }
+
     void cleanupTestCase()
     {
         unload<frmOneColor>();
