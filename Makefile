@@ -2,7 +2,7 @@
 BUILD ?= build
 CTEST_ARGS ?=
 PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
-            desktop-file-utils appstream dpkg-dev python3
+            desktop-file-utils appstream dpkg-dev python3 xserver-xephyr x11-xserver-utils libxtst-dev
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev libxtst-dev libxext-dev
 BENCH_ARGS ?=
@@ -12,7 +12,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize bench bench-click fuzz gallery install package clean
+.PHONY: all deps configure build run test test-sanitize soak bench bench-click fuzz gallery install package clean
 
 all: build
 
@@ -60,6 +60,12 @@ test-sanitize: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2 -LE packaging $(CTEST_ARGS)
+
+# The real program through every test 100 times and every dialog 50 times; memory and stderr judged.
+SOAK_ROUNDS ?= 100
+soak: build
+	cmake --build $(BUILD) --target soakdriver
+	bash tests/soak/soak.sh $(BUILD)/quorbel $(BUILD)/tests/soakdriver $(SOAK_ROUNDS) 2
 
 # Frame times of every pattern against a plain fill, and start-up against a minimal Qt window.
 bench: build

@@ -40,7 +40,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, 
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     Form::placeTwips(button, left, top, 1215, 495);
-    Form::fitCaption(button);
+    Form::fitCaptionWhenPainted(button);
     return button;
 }
 

@@ -59,8 +59,20 @@ void PatternForm::showWindow()
             create();
         windowHandle()->setScreen(screen);
         setGeometry(screen->geometry());
+        followScreen(screen);
     }
     showFullScreen();
+}
+
+void PatternForm::followScreen(QScreen *screen)
+{
+    // A new display resolution while the pattern is up: a window manager would resize a full-screen
+    // window, but without one nothing does, and the pattern would cover only part of the screen.
+    disconnect(m_screenWatch);
+    m_screenWatch = connect(screen, &QScreen::geometryChanged, this, [this](const QRect &geometry) {
+        if (m_windowState == Maximized && isVisible() && geometry.isValid() && geometry != this->geometry())
+            setGeometry(geometry);
+    });
 }
 
 void PatternForm::setBackColor(quint32 color)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class GraphicElement;
+class QScreen;
 
 // What every full-screen pattern window shares: borderless, full screen on the main window's monitor,
 // no pointer, Esc back to the main window. It draws in device pixels: one twips-per-pixel step of the
@@ -60,6 +61,7 @@ private:
     // Brings the canvas up to date: the background, if not yet there, and the lines not yet drawn.
     void paintCanvas();
     void prepareBuffer(QImage &image) const;
+    void followScreen(QScreen *screen);
     void elementsChanged();
 
     quint32 m_backColor;
@@ -72,4 +74,5 @@ private:
     mutable QImage m_frame; // canvas with the elements on top
     mutable bool m_frameDirty = true;
     std::vector<GraphicElement *> m_elements;
+    QMetaObject::Connection m_screenWatch;
 };

@@ -2,13 +2,18 @@
 
 #include "platform/RuntimeError.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+// Longer than any number a person writes: every shorter text keeps Qt's own conversion.
+constexpr qsizetype LongNumberText = 1000;
 
 double roundHalfEven(double value)
 {
@@ -66,8 +71,25 @@ int32_t Convert::add32(int32_t a, int32_t b)
 
 std::optional<double> Convert::parseNumber(const QString &text)
 {
+    const QString trimmed = text.trimmed();
+    // Qt's conversion takes seconds on a text of millions of digits (a broken settings file), so a
+    // long text goes through the C library's, which reads the same C-locale numbers in linear time.
+    if (trimmed.size() > LongNumberText) {
+        QByteArray latin1 = trimmed.toLatin1();
+        if (latin1.startsWith('+'))
+            latin1.remove(0, 1);
+        for (char c : std::as_const(latin1))
+            if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E' || c == '+'))
+                return std::nullopt;
+        double value = 0;
+        const char *end = latin1.constData() + latin1.size();
+        const auto [stop, error] = std::from_chars(latin1.constData(), end, value);
+        if (error != std::errc() || stop != end || !std::isfinite(value))
+            return std::nullopt;
+        return value;
+    }
     bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
+    const double value = trimmed.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

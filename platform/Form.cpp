@@ -2,12 +2,16 @@
 
 #include "platform/ErrorBoundary.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QPushButton>
+#include <QResource>
 #include <QtMath>
 
 namespace {
@@ -126,11 +130,20 @@ static void initResources()
 
 QIcon Form::applicationIcon()
 {
+    // Raw pixels, converted from the PNGs by resources/make-icons.sh: no image decoder, and no scan of
+    // the image format plugins, before the main window can show.
     static const QIcon icon = [] {
         initResources();
         QIcon i;
-        for (int size : { 16, 24, 32, 48, 64, 72 })
-            i.addFile(QStringLiteral(":/icons/quorbel-%1.png").arg(size), QSize(size, size));
+        for (int size : { 16, 24, 32, 48, 64, 72 }) {
+            const QByteArray pixels
+                = QResource(QStringLiteral(":/icons/quorbel-%1.rgba").arg(size)).uncompressedData();
+            if (pixels.size() != size * size * 4)
+                continue;
+            const QImage image(reinterpret_cast<const uchar *>(pixels.constData()), size, size, size * 4,
+                QImage::Format_RGBA8888);
+            i.addPixmap(QPixmap::fromImage(image));
+        }
         return i;
     }();
     return icon;
@@ -147,6 +160,29 @@ void Form::fitCaption(QAbstractButton *button)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     if (font != button->font())
         button->setFont(font);
+}
+
+namespace {
+class FitOnFirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            Form::fitCaption(static_cast<QAbstractButton *>(watched));
+            deleteLater();
+        }
+        return false;
+    }
+};
+} // namespace
+
+void Form::fitCaptionWhenPainted(QAbstractButton *button)
+{
+    button->installEventFilter(new FitOnFirstPaint(button));
 }
 
 void Form::setAsMainWindow()

@@ -49,6 +49,9 @@ public:
     static QIcon applicationIcon();
     // Shrinks a button's font (same family) until its caption fits the fixed width; never clipped.
     static void fitCaption(QAbstractButton *button);
+    // The same, just before the button is first painted: measuring text loads the font engine, which
+    // nothing else needs before then, so the window shows without waiting for it.
+    static void fitCaptionWhenPainted(QAbstractButton *button);
 
     static QWidget *mainWindow();
     static int loadedCount();

@@ -5,6 +5,10 @@
 // A small blocking HTTP GET client with four operations: open an internet handle, open a URL through
 // it, read the body in chunks, close a handle. Handles are non-zero; 0 means none.
 //
+// The work is done by the network module (quorbel-http), loaded with the network libraries on the
+// first open(): a program that never checks for updates never loads them. Without the module every
+// open gives 0, as for an unreachable server, and stderr says why.
+//
 // "Blocking" here means the caller waits while the event loop runs: the program stays responsive and
 // other handlers (even another download) may run before a call returns.
 //
@@ -38,4 +42,6 @@ public:
     static int transferTimeout();
     // Handles not yet closed.
     static int openHandleCount();
+    // Where to load the module from, instead of the usual places; before the first open().
+    static void setModulePath(const QString &path);
 };

@@ -29,10 +29,19 @@ bool SettingsStore::SaveSetting(
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
     settings.beginGroup(section);
+    const bool had = settings.contains(key);
+    const QVariant old = settings.value(key);
     settings.setValue(key, value);
-    settings.endGroup();
-    if (syncedStatus(settings) == QSettings::NoError && settings.isWritable())
+    // A file that did not parse (FormatError) has just been written afresh: only access counts.
+    if (syncedStatus(settings) != QSettings::AccessError && settings.isWritable())
         return true;
+    // Not saved: take the value back, or Qt's shared cache of the file would serve it to every
+    // later read in this process as if it were stored.
+    if (had)
+        settings.setValue(key, old);
+    else
+        settings.remove(key);
+    settings.endGroup();
     std::fprintf(stderr, "quorbel: could not save %s/%s in %s\n", qPrintable(section), qPrintable(key),
         qPrintable(settings.fileName()));
     return false;

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Renders the application icon (a monitor showing colour bars) at the sizes the program ships.
-# Run by hand after changing the artwork; the PNGs are committed.
+# Run by hand after changing the artwork; the PNGs and raw pixel files are committed.
 set -e
 cd "$(dirname "$0")/icons"
 convert -size 288x288 xc:none \
@@ -16,5 +16,7 @@ convert -size 288x288 xc:none \
   master.png
 for s in 16 24 32 48 64 72; do
   convert master.png -filter Lanczos -resize ${s}x${s} -strip PNG32:quorbel-$s.png
+  # The same pixels raw (R, G, B, A bytes), as the program loads them: no decoder needed at start.
+  convert quorbel-$s.png -depth 8 RGBA:quorbel-$s.rgba
 done
 rm master.png

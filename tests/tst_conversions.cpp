@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <QElapsedTimer>
+
 #include <cmath>
 #include <limits>
 
@@ -20,6 +22,8 @@ private slots:
     void toInt32Overflow_data();
     void toInt32Overflow();
     void checkedAdditions();
+    void parseNumber_data();
+    void parseNumber();
     void toSingle();
     void storedOption_data();
     void storedOption();
@@ -149,6 +153,46 @@ void tst_conversions::storedOption()
     QFETCH(bool, isZero);
     QCOMPARE(Options::equals(stored, 1), isOne);
     QCOMPARE(Options::equals(stored, 0), isZero);
+}
+
+void tst_conversions::parseNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isNumber");
+    QTest::addColumn<double>("value");
+    const int n = 10 * 1024 * 1024; // what a broken settings file can hold in one value
+    const QString zeros(n, QLatin1Char('0'));
+    QTest::newRow("1") << QStringLiteral("1") << true << 1.0;
+    QTest::newRow("blanks around 1.0") << QStringLiteral(" 1.0 ") << true << 1.0;
+    QTest::newRow("+0") << QStringLiteral("+0") << true << 0.0;
+    QTest::newRow("letters") << QStringLiteral("yes") << false << 0.0;
+    QTest::newRow("ten million ones: too large") << QString(n, QLatin1Char('1')) << false << 0.0;
+    QTest::newRow("1. and ten million zeros") << QStringLiteral("1.") + zeros << true << 1.0;
+    QTest::newRow("ten million zeros, then 1") << zeros + QStringLiteral("1") << true << 1.0;
+    QTest::newRow("+0. and ten million zeros") << QStringLiteral("+0.") + zeros << true << 0.0;
+    QTest::newRow("-2.5e0 after ten million zeros")
+        << QStringLiteral("-") + zeros + QStringLiteral("2.5e0") << true << -2.5;
+    QTest::newRow("1 and ten million zeros, then e-10485760")
+        << QStringLiteral("1") + zeros + QStringLiteral("e-10485760") << true << 1.0;
+    QTest::newRow("ten million digits and a letter") << zeros + QStringLiteral("x") << false << 0.0;
+    QTest::newRow("ten million digits, two points")
+        << QStringLiteral("1.") + zeros + QStringLiteral(".") << false << 0.0;
+    QTest::newRow("ten million x") << QString(n, QLatin1Char('x')) << false << 0.0;
+}
+
+// Whatever the text, an answer in well under a second.
+void tst_conversions::parseNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, isNumber);
+    QFETCH(double, value);
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<double> parsed = Convert::parseNumber(text);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(parsed.has_value(), isNumber);
+    if (isNumber)
+        QCOMPARE(*parsed, value);
 }
 
 QTEST_GUILESS_MAIN(tst_conversions)

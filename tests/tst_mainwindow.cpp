@@ -25,6 +25,9 @@ private slots:
     void menus_data();
     void menus();
     void everyCaptionFits();
+    void captionsShrinkForALargeFontBeforeTheyShow();
+    void iconIsTheArtwork_data();
+    void iconIsTheArtwork();
 };
 
 void tst_mainwindow::initTestCase()
@@ -189,6 +192,65 @@ void tst_mainwindow::everyCaptionFits()
         const int needed = QFontMetrics(b->font()).horizontalAdvance(b->text());
         QVERIFY2(needed < b->width() - 4, qPrintable(b->objectName()));
     }
+}
+
+// A desktop font too large for the buttons: each caption is shrunk before its button first shows,
+// and only the ones that need it.
+void tst_mainwindow::captionsShrinkForALargeFontBeforeTheyShow()
+{
+    unload<frmMenu>();
+    TestSupport::flushDeletes();
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(16);
+    QApplication::setFont(large);
+    frmMenu &f = form<frmMenu>();
+    f.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QApplication::processEvents();
+    int shrunk = 0;
+    for (QPushButton *b : f.client()->findChildren<QPushButton *>()) {
+        const int needed = QFontMetrics(b->font()).horizontalAdvance(b->text());
+        QVERIFY2(needed < b->width() - 4, qPrintable(b->objectName()));
+        if (b->font().pointSizeF() < 16) {
+            ++shrunk;
+            // No smaller than needed: a quarter point more would not fit.
+            QFont larger = b->font();
+            larger.setPointSizeF(larger.pointSizeF() + 0.25);
+            QVERIFY2(QFontMetrics(larger).horizontalAdvance(b->text()) + 10 > b->width(),
+                qPrintable(b->objectName()));
+        }
+    }
+    QVERIFY(f.cmdVerticalLines->font().pointSizeF() < 16);
+    QVERIFY(shrunk > 0);
+    QApplication::setFont(original);
+    unload<frmMenu>();
+    TestSupport::flushDeletes();
+    form<frmMenu>().Show();
+}
+
+void tst_mainwindow::iconIsTheArtwork_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : { 16, 24, 32, 48, 64, 72 })
+        QTest::addRow("%d pixels", size) << size;
+}
+
+// The window's icon holds each size of the artwork, pixel for pixel as its PNG shows it.
+void tst_mainwindow::iconIsTheArtwork()
+{
+    QFETCH(int, size);
+    const QIcon icon = form<frmMenu>().windowIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+    const QString png = qEnvironmentVariable("QRBL_TEST_SOURCE_DIR")
+        + QStringLiteral("/../resources/icons/quorbel-%1.png").arg(size);
+    QImage expected(png);
+    QVERIFY2(!expected.isNull(), qPrintable(png));
+    expected = expected.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage actual
+        = icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(actual.size(), QSize(size, size));
+    QCOMPARE(actual, expected);
 }
 
 QTEST_MAIN(tst_mainwindow)
