@@ -31,6 +31,10 @@ public:
         std::array<Bounds, 10> steps; // layout step k, from the full window inwards
     };
     static NestedInset nestedInset(float formWidth, float formHeight);
+    // The design of the ten nested shapes, in layout order: opaque, of the given kind (a Shape::ShapeKind),
+    // alternately white and black starting as asked, at their design sketch's places (never seen: the
+    // forms hide them at load and the first layout moves them).
+    static void designNested(const std::array<Shape *, 10> &shapesInLayoutOrder, int kind, bool firstIsWhite);
     // Hands each step to its shape (Top, Left, Width, Height) and shows it right after.
     static void place(const NestedInset &layout, const std::array<Shape *, 10> &shapesInLayoutOrder);
 
