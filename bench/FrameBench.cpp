@@ -10,7 +10,7 @@
 // "warm" is the steady state: the window keeps its buffers at that size (every later re-layout). "first"
 // is the first frame of a newly created window at that size, buffers allocated on the way, beside a fill
 // of a newly allocated image.
-#include "patterns/PatternCanvas.h"
+#include "patterns/render/PatternCanvas.h"
 #include "patterns/frmBoxesFS.h"
 #include "patterns/frmCirclesFS.h"
 #include "patterns/frmColorFS.h"

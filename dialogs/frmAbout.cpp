@@ -3,7 +3,6 @@
 #include "BuildConfig.h"
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
-#include "platform/DeviceGrid.h"
 #include "platform/LinkLabel.h"
 #include "platform/OleColor.h"
 #include "platform/Shell.h"
@@ -11,6 +10,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+
+#include <cmath>
 
 namespace {
 constexpr int ClientWidth = 5730;
@@ -159,9 +160,11 @@ void frmAbout::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     // Windowless elements stack in design order, index 1 on top: index 0 is drawn first.
     for (auto line = Line1.cbegin(); line != Line1.cend(); ++line) {
-        const int x1 = DeviceGrid::pixelAt(line->X1, TwipsPerLogicalPixel);
-        const int x2 = DeviceGrid::pixelAt(line->X2, TwipsPerLogicalPixel);
-        const int y = DeviceGrid::pixelAt(line->Y1, TwipsPerLogicalPixel);
+        // A twips position lies in the pixel that covers it.
+        const auto pixelAt = [](float twips) { return int(std::floor(twips / TwipsPerLogicalPixel)); };
+        const int x1 = pixelAt(line->X1);
+        const int x2 = pixelAt(line->X2);
+        const int y = pixelAt(line->Y1);
         painter.fillRect(QRect(QPoint(qMin(x1, x2), y), QPoint(qMax(x1, x2), y + line->BorderWidth - 1)),
             QColor(OleColor::toStandardRgb(line->BorderColor)));
     }

@@ -1,9 +1,9 @@
 #include "patterns/PatternForm.h"
 
 #include "app/frmMenu.h"
-#include "platform/DeviceGrid.h"
-#include "platform/FrameComposer.h"
-#include "platform/GraphicElement.h"
+#include "patterns/render/DeviceGrid.h"
+#include "patterns/render/FrameComposer.h"
+#include "patterns/render/GraphicElement.h"
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
 

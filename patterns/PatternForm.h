@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 #include "platform/Form.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "patterns/ShapeLayouts.h"
 
 #include "platform/Convert.h"
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 
 namespace {
 constexpr double InsetDivisor = 20.0;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "patterns/PatternForm.h"
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 
 // Ten nested rectangles, alternately white and black, each inset by a twentieth of the screen.
 class frmBoxesFS : public PatternForm

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "patterns/PatternForm.h"
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 
 // Ten concentric circles, alternately black and white, on white; the largest as tall as the screen.
 class frmCirclesFS : public PatternForm

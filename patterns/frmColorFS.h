@@ -1,7 +1,7 @@
 #pragma once
 
 #include "patterns/PatternForm.h"
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 
 // Colour bars: red, green and blue over the full height, secondary colours between them, a white and
 // a black strip along the bottom.

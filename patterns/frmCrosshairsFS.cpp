@@ -1,6 +1,6 @@
 #include "patterns/frmCrosshairsFS.h"
 
-#include "app/modFunctions.h"
+#include "patterns/modFunctions.h"
 #include "patterns/ShapeLayouts.h"
 
 namespace {

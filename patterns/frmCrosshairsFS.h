@@ -1,7 +1,7 @@
 #pragma once
 
 #include "patterns/PatternForm.h"
-#include "platform/LineControl.h"
+#include "patterns/render/LineControl.h"
 
 // Six white lines on black: a frame on the outermost pixels and a cross through the centre.
 class frmCrosshairsFS : public PatternForm

@@ -1,7 +1,7 @@
 #include "patterns/frmVerticalLines.h"
 
-#include "app/modFunctions.h"
-#include "patterns/PatternCanvas.h"
+#include "patterns/modFunctions.h"
+#include "patterns/render/PatternCanvas.h"
 #include "platform/Convert.h"
 #include "platform/Screen.h"
 

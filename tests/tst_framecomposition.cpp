@@ -1,8 +1,8 @@
 // The quick ways frames are made give the same pixels as the plain ones: line batches drawn through row
 // strips against drawing each line in turn, elements composed topmost first against painting them one
 // over another; and a frame handed out is never changed behind its holder's back.
-#include "patterns/LineCanvas.h"
-#include "patterns/PatternCanvas.h"
+#include "patterns/render/LineCanvas.h"
+#include "patterns/render/PatternCanvas.h"
 #include "patterns/frmBoxesFS.h"
 #include "patterns/frmCirclesFS.h"
 #include "patterns/frmColorFS.h"
@@ -10,12 +10,12 @@
 #include "patterns/frmDiagonalLines.h"
 #include "patterns/frmGreysFS.h"
 #include "patterns/frmVerticalLines.h"
-#include "platform/DeviceGrid.h"
-#include "platform/FrameComposer.h"
-#include "platform/LineControl.h"
+#include "patterns/render/DeviceGrid.h"
+#include "patterns/render/FrameComposer.h"
+#include "patterns/render/LineControl.h"
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 #include "support/TestSupport.h"
 
 #include <QRandomGenerator>

@@ -1,5 +1,5 @@
 #include "app/frmMenu.h"
-#include "platform/HttpClient.h"
+#include "update/HttpClient.h"
 #include "support/TestSupport.h"
 #include "update/UpdateCheck.h"
 

@@ -1,5 +1,5 @@
 // The line lists the three line patterns issue, recorded instead of drawn.
-#include "patterns/LineCanvas.h"
+#include "patterns/render/LineCanvas.h"
 #include "patterns/frmDiagonalLines.h"
 #include "patterns/frmGreysFS.h"
 #include "patterns/frmVerticalLines.h"

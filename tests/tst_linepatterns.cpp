@@ -1,10 +1,10 @@
 // The line patterns as they come out in device pixels: on screens from 768 to 8K wide, at desktop scales
 // 1, 1.5 and 2 (each screen in a child process of this test), kept across repaints, redrawn on resize.
-#include "app/modFunctions.h"
+#include "patterns/modFunctions.h"
 #include "patterns/frmDiagonalLines.h"
 #include "patterns/frmGreysFS.h"
 #include "patterns/frmVerticalLines.h"
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 #include "platform/ErrorBoundary.h"
 #include "platform/Screen.h"
 #include "support/TestSupport.h"

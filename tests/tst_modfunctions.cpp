@@ -1,4 +1,4 @@
-#include "app/modFunctions.h"
+#include "patterns/modFunctions.h"
 #include "platform/RuntimeError.h"
 #include "platform/Screen.h"
 

@@ -1,6 +1,6 @@
-#include "platform/LineControl.h"
+#include "patterns/render/LineControl.h"
 #include "platform/OleColor.h"
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 
 #include "support/TestSupport.h"
 

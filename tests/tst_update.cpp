@@ -1,6 +1,6 @@
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
-#include "platform/HttpClient.h"
+#include "update/HttpClient.h"
 #include "platform/LinkLabel.h"
 #include "support/TestSupport.h"
 #include "update/UpdateCheck.h"

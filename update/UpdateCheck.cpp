@@ -2,7 +2,7 @@
 
 #include "platform/AppVersion.h"
 #include "platform/Form.h"
-#include "platform/HttpClient.h"
+#include "update/HttpClient.h"
 #include "update/frmUpdate.h"
 
 #include "BuildConfig.h"

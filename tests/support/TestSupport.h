@@ -1,6 +1,6 @@
 #pragma once
 
-#include "patterns/LineCanvas.h"
+#include "patterns/render/LineCanvas.h"
 #include "platform/Form.h"
 #include "platform/OleColor.h"
 

@@ -1,7 +1,7 @@
 // The network half of HttpClient, in a module of its own: the network libraries load with it on the
 // first update check, not when the program starts.
-#include "platform/HttpBackendApi.h"
-#include "platform/HttpClient.h"
+#include "update/HttpBackendApi.h"
+#include "update/HttpClient.h"
 
 #include <QEventLoop>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GraphicElement.h"
+#include "patterns/render/GraphicElement.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
-#include "platform/GraphicElement.h"
+#include "patterns/render/GraphicElement.h"
 
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 
 void GraphicElement::setVisible(bool visible)
 {

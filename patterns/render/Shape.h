@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GraphicElement.h"
+#include "patterns/render/GraphicElement.h"
 #include "platform/OleColor.h"
 
 // A windowless shape control: a rectangle or a circle given in single-precision twips, with an interior

@@ -1,6 +1,6 @@
-#include "platform/FrameComposer.h"
+#include "patterns/render/FrameComposer.h"
 
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/HttpClient.h"
+#include "update/HttpClient.h"
 
-#include "platform/HttpBackendApi.h"
+#include "update/HttpBackendApi.h"
 
 #include "BuildConfig.h"
 

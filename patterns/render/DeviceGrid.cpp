@@ -1,4 +1,4 @@
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 
 #include <algorithm>
 #include <climits>

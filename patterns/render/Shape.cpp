@@ -1,6 +1,6 @@
-#include "platform/Shape.h"
+#include "patterns/render/Shape.h"
 
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 
 #include <algorithm>
 #include <cmath>

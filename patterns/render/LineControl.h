@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GraphicElement.h"
+#include "patterns/render/GraphicElement.h"
 #include "platform/OleColor.h"
 
 // A windowless line control from (X1, Y1) to (X2, Y2) in single-precision twips: solid, one pixel wide,

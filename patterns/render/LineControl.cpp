@@ -1,6 +1,6 @@
-#include "platform/LineControl.h"
+#include "patterns/render/LineControl.h"
 
-#include "platform/DeviceGrid.h"
+#include "patterns/render/DeviceGrid.h"
 
 #include <algorithm>
 

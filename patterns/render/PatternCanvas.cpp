@@ -1,4 +1,4 @@
-#include "patterns/PatternCanvas.h"
+#include "patterns/render/PatternCanvas.h"
 
 #include "patterns/PatternForm.h"
 
