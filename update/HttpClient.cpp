@@ -1,100 +1,104 @@
 #include "update/HttpClient.h"
 
-#include "update/HttpBackendApi.h"
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
 
-#include "BuildConfig.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
-
-#include <cstdio>
+#include <cstring>
 
 namespace {
-
-QString s_modulePath;
 int s_timeoutMs = HttpClient::DefaultTransferTimeoutMs;
 
-// The module next to the program (a build folder), where an installation puts it relative to the
-// program, then where this build made it (the tests, which run from other folders).
-QStringList modulePlaces()
+// The desktop's proxy settings only; an application-wide proxy set elsewhere is not consulted.
+class SystemProxyFactory : public QNetworkProxyFactory
 {
-    if (!s_modulePath.isEmpty())
-        return { s_modulePath };
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString name = QStringLiteral(QRBL_HTTP_MODULE_NAME);
-    return { dir + QLatin1Char('/') + name,
-        QDir::cleanPath(dir + QStringLiteral("/" QRBL_HTTP_MODULE_FROM_BIN "/")) + QLatin1Char('/') + name,
-        QStringLiteral(QRBL_HTTP_MODULE_BUILT) };
-}
-
-const HttpBackendApi *s_loaded = nullptr;
-
-// Loaded once, on first use; never unloaded (its objects live as long as the program).
-const HttpBackendApi *backend()
-{
-    static const HttpBackendApi *api = []() -> const HttpBackendApi * {
-        QStringList tried;
-        for (const QString &path : modulePlaces()) {
-            if (!QFileInfo::exists(path)) {
-                tried << path;
-                continue;
-            }
-            QLibrary library(path);
-            if (const auto entry
-                = reinterpret_cast<HttpBackendEntry>(library.resolve(HttpBackendEntryName))) {
-                s_loaded = entry();
-                return s_loaded;
-            }
-            tried << library.errorString();
-        }
-        std::fprintf(stderr, "quorbel: no network module for the update check (%s)\n",
-            qPrintable(tried.join(QStringLiteral("; "))));
-        return nullptr;
-    }();
-    return api;
-}
-
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
+    {
+        return systemProxyForQuery(query);
+    }
+};
 } // namespace
 
-HttpClient::Handle HttpClient::open(const QString &agent)
+HttpClient::HttpClient(const QString &agent)
+    : m_agent(agent)
 {
-    const HttpBackendApi *api = backend();
-    if (!api)
-        return 0;
-    api->setTransferTimeout(s_timeoutMs);
-    return api->open(agent);
+    m_deadline.setSingleShot(true);
+    QObject::connect(&m_deadline, &QTimer::timeout, [this] {
+        take();
+        end();
+    });
 }
 
-HttpClient::Handle HttpClient::openUrl(Handle internet, const QString &url)
+HttpClient::~HttpClient()
 {
-    const HttpBackendApi *api = backend();
-    return api ? api->openUrl(internet, url) : 0;
+    close();
 }
 
-bool HttpClient::read(Handle file, char *buffer, int length, int *bytesRead)
+bool HttpClient::open(const QString &address)
 {
-    const HttpBackendApi *api = backend();
-    if (api)
-        return api->read(file, buffer, length, bytesRead);
-    if (bytesRead)
-        *bytesRead = 0;
+    close();
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty()
+        || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    if (!m_manager) {
+        m_manager = std::make_unique<QNetworkAccessManager>();
+        m_manager->setProxyFactory(new SystemProxyFactory);
+    }
+
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, m_agent);
+    // Always from the server: no local cache, and proxies are asked not to answer from theirs.
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setRawHeader("Cache-Control", "no-cache");
+    request.setRawHeader("Pragma", "no-cache");
+    // The body as the server stores it: a few bytes need no compression, and nothing gets unpacked here.
+    request.setRawHeader("Accept-Encoding", "identity");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+
+    m_reply = m_manager->get(request);
+    m_reply->setReadBufferSize(BodyLimit);
+    m_ended = false;
+    QObject::connect(m_reply, &QNetworkReply::readyRead, [this] { take(); });
+    QObject::connect(m_reply, &QNetworkReply::finished, [this] {
+        take();
+        end();
+    });
+    m_deadline.start(s_timeoutMs);
+
+    const auto status = [this] {
+        return m_reply ? m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute) : QVariant();
+    };
+    // A redirect's status comes first when it is followed: wait for the one that ends the chain.
+    waitUntil([&] { return status().isValid() && status().toInt() / 100 != 3; });
+    // An error page, a proxy's complaint or a captive portal's login is no version file.
+    if (status().toInt() / 100 == 2)
+        return true;
+    close();
     return false;
 }
 
-void HttpClient::close(Handle handle)
+int HttpClient::read(char *buffer, int length)
 {
-    if (const HttpBackendApi *api = backend())
-        api->close(handle);
+    waitUntil([&] { return m_readPos < m_body.size(); });
+    const qsizetype count = qMin(m_body.size() - m_readPos, qsizetype(length));
+    std::memcpy(buffer, m_body.constData() + m_readPos, size_t(count));
+    m_readPos += count;
+    return int(count);
 }
 
-void HttpClient::setTransferTimeout(int milliseconds)
+void HttpClient::close()
 {
-    // Kept here as well, so that setting it does not load the module.
-    s_timeoutMs = milliseconds;
-    if (s_loaded)
-        s_loaded->setTransferTimeout(milliseconds);
+    end();
+    delete m_reply;
+    m_body.clear();
+    m_readPos = 0;
 }
 
 int HttpClient::transferTimeout()
@@ -102,12 +106,50 @@ int HttpClient::transferTimeout()
     return s_timeoutMs;
 }
 
-int HttpClient::openHandleCount()
+void HttpClient::setTransferTimeout(int milliseconds)
 {
-    return s_loaded ? s_loaded->openHandleCount() : 0;
+    s_timeoutMs = milliseconds;
 }
 
-void HttpClient::setModulePath(const QString &path)
+// Moves what the reply holds into the body, and stops the download at the limit.
+void HttpClient::take()
 {
-    s_modulePath = path;
+    if (m_ended || !m_reply)
+        return;
+    m_body += m_reply->read(BodyLimit - m_body.size());
+    if (m_body.size() >= BodyLimit)
+        end();
+}
+
+// No more bytes will come; what already arrived is kept.
+void HttpClient::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_deadline.stop();
+    if (m_reply && m_reply->isRunning())
+        m_reply->abort();
+}
+
+// Runs the event loop until done() holds or the transfer has ended. The handlers above were connected
+// first, so the transfer's state is up to date whenever the loop wakes.
+void HttpClient::waitUntil(const std::function<bool()> &done)
+{
+    while (!done() && !m_ended) {
+        QEventLoop loop;
+        bool woken = false;
+        const auto wake = [&] {
+            woken = true;
+            loop.quit();
+        };
+        QObject::connect(m_reply, &QNetworkReply::metaDataChanged, &loop, wake);
+        QObject::connect(m_reply, &QNetworkReply::readyRead, &loop, wake);
+        QObject::connect(m_reply, &QNetworkReply::finished, &loop, wake);
+        QObject::connect(&m_deadline, &QTimer::timeout, &loop, wake);
+        loop.exec();
+        // Left without a wake-up: the application is quitting, so stop waiting for good.
+        if (!woken)
+            end();
+    }
 }

@@ -1,47 +1,59 @@
 #pragma once
 
+#include <QByteArray>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
-// A small blocking HTTP GET client with four operations: open an internet handle, open a URL through
-// it, read the body in chunks, close a handle. Handles are non-zero; 0 means none.
+#include <functional>
+#include <memory>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One HTTP GET in three steps: open the address, read the body in chunks, close. The network stack is
+// set up by the first open, so a program that never checks for updates never starts it.
 //
-// The work is done by the network module (quorbel-http), loaded with the network libraries on the
-// first open(): a program that never checks for updates never loads them. Without the module every
-// open gives 0, as for an unreachable server, and stderr says why.
-//
-// "Blocking" here means the caller waits while the event loop runs: the program stays responsive and
-// other handlers (even another download) may run before a call returns.
+// A step "waits" by running the event loop: the program stays responsive, and other handlers (even a
+// second check) may run before it returns.
 //
 // Where the program is at the mercy of the server, the client draws limits of its own:
-// - the whole transfer, from opening the URL to the end of the body, ends after transferTimeout();
+// - a status other than success (2xx, after redirects) is no answer: open() fails;
+// - the whole transfer, from open() to the end of the body, ends after transferTimeout();
 // - at most BodyLimit bytes of a body are kept; bytes past it are not read;
 // - redirects are followed only when they are no less safe (never from https to http);
 // - the body is asked for uncompressed and never taken from a cache;
-// - the HTTP status is not examined: an error page's body is read like any other;
-// - the system's proxy configuration is used, nothing else.
+// - the desktop's proxy settings are used, nothing else.
 class HttpClient
 {
 public:
-    using Handle = quint32;
-
     static constexpr int DefaultTransferTimeoutMs = 30000;
     static constexpr qint64 BodyLimit = 64 * 1024;
 
-    // An internet handle sending agent as the User-Agent; the network stack is set up only now.
-    static Handle open(const QString &agent);
-    // Sends the GET, bypassing every cache, and waits for the response to begin. Returns 0 when no
-    // response came: unknown handle, bad or non-HTTP address, unknown host, refused, time-out.
-    static Handle openUrl(Handle internet, const QString &url);
-    // Copies up to length bytes of the body into buffer, waiting for them when none are there yet.
-    // *bytesRead is 0 at the end of the body and on failure; the result is false on failure.
-    static bool read(Handle file, char *buffer, int length, int *bytesRead);
-    // Closing an internet handle also closes the files opened through it.
-    static void close(Handle handle);
+    explicit HttpClient(const QString &agent);
+    ~HttpClient();
 
-    static void setTransferTimeout(int milliseconds);
+    // Sends the GET, bypassing every cache, and waits for the status. False when no successful answer
+    // came: bad or non-HTTP address, unknown host, refused, time-out, an error status.
+    bool open(const QString &address);
+    // Copies up to length bytes of the body into buffer, waiting for them when none are there yet.
+    // Returns 0 at the end of the body, after a failure, and when nothing is open.
+    int read(char *buffer, int length);
+    void close();
+
     static int transferTimeout();
-    // Handles not yet closed.
-    static int openHandleCount();
-    // Where to load the module from, instead of the usual places; before the first open().
-    static void setModulePath(const QString &path);
+    static void setTransferTimeout(int milliseconds);
+
+private:
+    void take();
+    void end();
+    void waitUntil(const std::function<bool()> &done);
+
+    QString m_agent;
+    std::unique_ptr<QNetworkAccessManager> m_manager;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_deadline;
+    QByteArray m_body; // everything kept so far, at most BodyLimit bytes
+    qsizetype m_readPos = 0;
+    bool m_ended = true; // no more bytes will come
 };

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <optional>
 
 const QString UpdateCheck::Agent = QStringLiteral("vb wininet");
@@ -29,6 +30,40 @@ void showMessage(const QString &text, QMessageBox::Icon icon)
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.exec();
+}
+
+// Digits separated by dots, nothing else.
+bool isDottedDecimal(const QStringList &parts)
+{
+    return std::all_of(parts.begin(), parts.end(), [](const QString &part) {
+        return !part.isEmpty()
+            && std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    });
+}
+
+// Compared as digit strings, so that numbers of any length never overflow.
+int compareNumbers(QStringView a, QStringView b)
+{
+    while (a.startsWith(u'0'))
+        a = a.mid(1);
+    while (b.startsWith(u'0'))
+        b = b.mid(1);
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+}
+
+// Number by number when both are dotted decimal (a missing part counts as 0), else ordinal.
+int compareVersions(const QString &a, const QString &b)
+{
+    const QStringList partsA = a.split(u'.');
+    const QStringList partsB = b.split(u'.');
+    if (!isDottedDecimal(partsA) || !isDottedDecimal(partsB))
+        return QString::compare(a, b, Qt::CaseSensitive);
+    for (qsizetype i = 0; i < qMax(partsA.size(), partsB.size()); ++i)
+        if (const int order = compareNumbers(partsA.value(i), partsB.value(i)))
+            return order;
+    return 0;
 }
 } // namespace
 
@@ -50,37 +85,34 @@ void UpdateCheck::resetAddressForTest()
 void UpdateCheck::run()
 {
     QByteArray buffer(ReadBufferLength, ' ');
-    QString received;
+    QByteArray received;
     int bytesRead = 0;
     bool continueReading = true;
 
-    const HttpClient::Handle internet = HttpClient::open(Agent);
-    const HttpClient::Handle file = HttpClient::openUrl(internet, address());
+    HttpClient http(Agent);
+    http.open(address());
     while (continueReading) {
         buffer.fill(' ');
-        HttpClient::read(file, buffer.data(), int(buffer.size()), &bytesRead);
-        // One character per byte: the text is compared and shown exactly as sent.
-        received += QString::fromLatin1(buffer.constData(), bytesRead);
+        bytesRead = http.read(buffer.data(), int(buffer.size()));
+        received.append(buffer.constData(), bytesRead);
         if (bytesRead == 0)
             continueReading = false;
         // The main window stays usable meanwhile; a check started now runs to its end right here.
         QCoreApplication::processEvents();
     }
-    if (file != 0)
-        HttpClient::close(file);
-    if (internet != 0)
-        HttpClient::close(internet);
+    http.close();
 
     // Every window was closed meanwhile (File, Exit during the download): the program is ending.
     if (Form::loadedCount() == 0)
         return;
+    const QString text = versionText(received);
     const QString running = AppVersion::text();
-    switch (verdict(received, running)) {
+    switch (verdict(text, running)) {
     case Verdict::NotResponding:
         showMessage(NotResponding, QMessageBox::Warning);
         return;
     case Verdict::Newer:
-        form<frmUpdate>().lblVersion->setText(received);
+        form<frmUpdate>().lblVersion->setText(text);
         form<frmUpdate>().lblThisVersion->setText(running);
         form<frmUpdate>().Show(Form::Modal);
         return;
@@ -90,10 +122,15 @@ void UpdateCheck::run()
     }
 }
 
+QString UpdateCheck::versionText(const QByteArray &body)
+{
+    // Decoded as a whole, so a character split between two reads stays one character.
+    return QString::fromUtf8(body.trimmed());
+}
+
 UpdateCheck::Verdict UpdateCheck::verdict(const QString &received, const QString &running)
 {
     if (received.isEmpty())
         return Verdict::NotResponding;
-    // Ordinal: Latin-1 text in UTF-16 code units compares code by code, a prefix sorting first.
-    return QString::compare(running, received, Qt::CaseSensitive) < 0 ? Verdict::Newer : Verdict::Latest;
+    return compareVersions(running, received) < 0 ? Verdict::Newer : Verdict::Latest;
 }

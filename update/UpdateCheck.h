@@ -19,7 +19,9 @@ public:
     // Returns when the message box or the update dialog has been closed.
     void run();
 
-    // What the user is told for a body received (one character per byte) beside the running version.
+    // The body as the text to compare and show: UTF-8, white space around it dropped.
+    static QString versionText(const QByteArray &body);
+    // What the user is told for that text beside the running version.
     static Verdict verdict(const QString &received, const QString &running);
 
     // The version file's address: the one the program was built with, unless a test set another.

@@ -15,7 +15,7 @@ for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6; do
     grep -q "$lib" <<<"$depends" || { echo "FAIL: no dependency on $lib"; exit 1; }
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for f in ./usr/bin/quorbel ./usr/lib/quorbel/quorbel-http.so ./usr/share/applications/org.example.quorbel.desktop \
+for f in ./usr/bin/quorbel ./usr/share/applications/org.example.quorbel.desktop \
     ./usr/share/metainfo/org.example.quorbel.metainfo.xml ./usr/share/man/man1/quorbel.1.gz; do
     grep -qx -- "$f" <<<"$files" || { echo "FAIL: $f is not in the package"; exit 1; }
 done
