@@ -1,38 +1,22 @@
-"""Loopback HTTP server of e2e_update.sh: answers every GET, whatever the address asked for, with the
-current content of the body file, and logs each request's line, User-Agent and Cache-Control.
-A body "SLOW:text" sends its headers at once and the text only 5 seconds later.
-
-Usage: update_server.py BODY_FILE LOG_FILE PORT_FILE PORT (0 picks a free port, written to PORT_FILE)
-"""
+# Loopback HTTP server of the update check's end-to-end tests, asked directly or as the proxy: answers every
+# GET, whatever the address, with BODY_FILE as Python's own file server would (404 while it is missing), and
+# logs each request's line, agent, cache control and encoding.
+#
+# Usage: update_server.py BODY_FILE LOG_FILE PORT_FILE PORT (0 picks a free port, written to PORT_FILE)
 import http.server
 import sys
-import time
 
 body_file, log_file, port_file, port = sys.argv[1:5]
 
 
-class Handler(http.server.BaseHTTPRequestHandler):
-    protocol_version = "HTTP/1.1"
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def translate_path(self, path):
+        return body_file
 
-    def do_GET(self):
+    def log_request(self, *args):
         with open(log_file, "a") as log:
-            log.write("%s | %s | %s\n" % (self.requestline, self.headers.get("User-Agent"),
-                                           self.headers.get("Cache-Control")))
-        with open(body_file, "rb") as f:
-            body = f.read()
-        slow = body.startswith(b"SLOW:")
-        if slow:
-            body = body[5:]
-        self.send_response(200)
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.flush()
-        if slow:
-            time.sleep(5)
-        self.wfile.write(body)
-
-    def log_message(self, *args):
-        pass
+            headers = [str(self.headers[h]) for h in ("User-Agent", "Cache-Control", "Accept-Encoding")]
+            log.write(" | ".join([self.requestline] + headers) + "\n")
 
 
 server = http.server.HTTPServer(("127.0.0.1", int(port)), Handler)
