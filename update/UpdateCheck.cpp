@@ -124,8 +124,9 @@ void UpdateCheck::run()
 
 QString UpdateCheck::versionText(const QByteArray &body)
 {
-    // Decoded as a whole, so a character split between two reads stays one character.
-    return QString::fromUtf8(body.trimmed());
+    // Decoded as a whole, so a character split between two reads stays one character; a byte order mark
+    // goes with the decoding, so trimming comes after it.
+    return QString::fromUtf8(body).trimmed();
 }
 
 UpdateCheck::Verdict UpdateCheck::verdict(const QString &received, const QString &running)
