@@ -54,7 +54,7 @@ struct Server
         requests.append(head.toLower());
         // A proxy is asked for the whole address, a server for its path.
         const QByteArray path = QUrl(QString::fromLatin1(head.split(' ').value(1))).path().toLatin1();
-        const QList<QByteArray> parts = routes.value(path, response("", "404 Not Found")).split('+');
+        const QList<QByteArray> parts = routes.value(path, response("9.9.9", "404 Not Found")).split('+');
         socket->write(parts[0]);
         if (parts.size() == 1 || !parts[1].isEmpty())
             QTimer::singleShot(parts.size() == 1 ? 0 : 1000, socket,
@@ -168,14 +168,14 @@ private slots:
         qputenv("http_proxy", proxy.startsWith('{') ? expand(proxy) : QByteArray());
         AppVersion::setForTest(4, 0, revision);
         frmMenu &menu = form<frmMenu>();
-        QTimer::singleShot(300, [&] {
-            http.routes["/update/qrblver.dat"] = response("4.0.0"); // for a second check
-            if (proxy == "second check" || proxy == "exit")
+        QTimer watch; // also ends the row's pending actions with it
+        if (proxy == "second check" || proxy == "exit") // while the first check reads
+            QTimer::singleShot(300, &watch, [&] {
+                http.routes["/update/qrblver.dat"] = response("4.0.0");
                 (proxy == "exit" ? menu.menitmExit : menu.mnuFileCheckForUpdate)->trigger();
-        });
+            });
         // What the user saw: each message box or update dialog as a line, closed with OK.
         QStringList saw;
-        QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
             QWidget *modal = QApplication::activeModalWidget();
             if (auto *box = qobject_cast<QMessageBox *>(modal)) {
