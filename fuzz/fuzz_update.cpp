@@ -1,13 +1,54 @@
-// The update check's body-to-verdict path: any bytes the server sends give one clear outcome, and the
-// text shown is the bytes unchanged, as plain text.
+// The update check's body-to-verdict path: any bytes the server sends give one clear outcome, the text
+// shown is the body without the white space around it, as plain text, and versions of digits and dots
+// compare as numbers. A NUL in the input splits it into a running version and a body, so that both sides
+// of the comparison get explored.
 #include "update/UpdateCheck.h"
 #include "update/frmUpdate.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QStringDecoder>
 
 #include <cstdint>
 #include <cstdlib>
+
+namespace {
+
+using Verdict = UpdateCheck::Verdict;
+
+// Digits separated by dots, each part short enough to read as a number here.
+bool isSmallDotted(const QString &text)
+{
+    const QStringList parts = text.split(u'.');
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 9)
+            return false;
+        for (QChar c : part)
+            if (c < u'0' || c > u'9')
+                return false;
+    }
+    return true;
+}
+
+// Part by part as numbers, a missing part as 0.
+Verdict numericVerdict(const QString &received, const QString &running)
+{
+    const QStringList a = received.split(u'.'), b = running.split(u'.');
+    for (qsizetype i = 0; i < qMax(a.size(), b.size()); ++i) {
+        const long long x = a.value(i).toLongLong(), y = b.value(i).toLongLong();
+        if (x != y)
+            return x > y ? Verdict::Newer : Verdict::Latest;
+    }
+    return Verdict::Latest;
+}
+
+void check(bool holds)
+{
+    if (!holds)
+        std::abort();
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
@@ -18,21 +59,40 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray body(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString received = QString::fromLatin1(body);
-    if (received.toLatin1() != body)
-        std::abort(); // one character per byte, both ways
-    const QString running = QStringLiteral("4.0.0");
-    const UpdateCheck::Verdict verdict = UpdateCheck::verdict(received, running);
-    if ((verdict == UpdateCheck::Verdict::NotResponding) != body.isEmpty())
-        std::abort();
-    if ((verdict == UpdateCheck::Verdict::Newer) != (!body.isEmpty() && running < received))
-        std::abort();
-    if (verdict == UpdateCheck::Verdict::Newer) {
+    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
+    const qsizetype split = input.indexOf('\0');
+    const QByteArray body = split < 0 ? input : input.mid(split + 1);
+    const QString running = split < 0 ? QStringLiteral("4.0.0") : UpdateCheck::versionText(input.left(split));
+
+    // Only white space went: what is left sits in the decoded body between white space alone.
+    const QString text = UpdateCheck::versionText(body);
+    check(text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(body);
+    const qsizetype at = text.isEmpty() ? 0 : decoded.indexOf(text);
+    check(at >= 0);
+    for (qsizetype i = 0; i < decoded.size(); ++i)
+        check(i >= at && i < at + text.size() ? true : decoded.at(i).isSpace());
+    check(!utf8.hasError() || text.contains(QChar::ReplacementCharacter));
+
+    const Verdict verdict = UpdateCheck::verdict(text, running);
+    check((verdict == Verdict::NotResponding) == text.isEmpty());
+    if (!text.isEmpty()) {
+        check(UpdateCheck::verdict(text, text) == Verdict::Latest);
+        if (!running.isEmpty())
+            check(!(verdict == Verdict::Newer && UpdateCheck::verdict(running, text) == Verdict::Newer));
+    }
+    if (isSmallDotted(text) && isSmallDotted(running))
+        check(verdict == numericVerdict(text, running));
+    if (isSmallDotted(text)) {
+        check(UpdateCheck::verdict(text + QStringLiteral(".0"), text) == Verdict::Latest);
+        check(UpdateCheck::verdict(text + QStringLiteral(".1"), text) == Verdict::Newer);
+    }
+
+    if (verdict == Verdict::Newer) {
         frmUpdate &dialog = form<frmUpdate>();
-        dialog.lblVersion->setText(received);
-        if (dialog.lblVersion->text() != received || dialog.lblVersion->textFormat() != Qt::PlainText)
-            std::abort();
+        dialog.lblVersion->setText(text);
+        check(dialog.lblVersion->text() == text && dialog.lblVersion->textFormat() == Qt::PlainText);
         unload<frmUpdate>();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
