@@ -238,8 +238,6 @@ private slots:
     void close_internetHandleClosesItsFiles();
 
     void dialog_layout();
-    void dialog_captionsFitAtTheDesktopFont_data();
-    void dialog_captionsFitAtTheDesktopFont();
     void dialog_showsALineBreakAsABreak();
     void dialog_linkOpensTheWebPageAndStaysOpen();
     void dialog_keysAndCloseBox_data();
@@ -604,40 +602,6 @@ void tst_update::dialog_layout()
     for (QLabel *label : firstLines) {
         const QRect top(label->x(), label->y(), 12, 9);
         QVERIFY2(TestSupport::countNot(shot, face, top) > 0, label->objectName().toLatin1());
-    }
-}
-
-void tst_update::dialog_captionsFitAtTheDesktopFont_data()
-{
-    QTest::addColumn<qreal>("pointSize");
-    QTest::newRow("small font, kept") << 6.5;
-    QTest::newRow("the platform's font") << 0.0;
-    QTest::newRow("large font, shrunk") << 16.0;
-}
-
-void tst_update::dialog_captionsFitAtTheDesktopFont()
-{
-    QFETCH(qreal, pointSize);
-    const QFont desktop = QApplication::font();
-    QFont font = desktop;
-    if (pointSize > 0)
-        font.setPointSizeF(pointSize);
-    QApplication::setFont(font);
-    frmUpdate &dialog = form<frmUpdate>();
-    QApplication::setFont(desktop);
-
-    const QList<QLabel *> labels { dialog.lblNewVersion, dialog.lblYourVersion, dialog.lblThisVersion,
-        dialog.lblCurrentVersion, dialog.lblVersion, dialog.lblUpdateMessage, dialog.lblDownloadURL };
-    const qreal shown = dialog.lblNewVersion->font().pointSizeF();
-    QVERIFY(shown <= font.pointSizeF());
-    if (pointSize > 0 && pointSize < 7)
-        QCOMPARE(shown, pointSize);
-    for (QLabel *label : labels) {
-        // One size for all, so the dialog reads evenly; every caption on one line, nothing cut off.
-        QCOMPARE(label->font().family(), font.family());
-        QCOMPARE(label->font().pointSizeF(), shown);
-        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
-            qPrintable(label->objectName()));
     }
 }
 
