@@ -224,8 +224,10 @@ void FormScaler::fit(QWidget *window)
         if (control->isWindow()) {
             control->setFixedSize(at.size());
         } else if (control->minimumSize() == control->maximumSize()) {
+            // Fixed in size; where it sits may be its layout's business (the client area under the menu bar).
             control->setFixedSize(at.size());
-            control->move(at.topLeft());
+            if (!control->parentWidget()->layout())
+                control->move(at.topLeft());
         } else {
             control->setGeometry(at);
         }
