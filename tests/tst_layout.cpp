@@ -114,11 +114,10 @@ private slots:
             QSKIP("the child of everyWindowAtEveryFont");
         frmMenu &menu = form<frmMenu>();
         menu.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
         checkWindow(&menu, "main window");
         // The captions in tab order, each describing its test: the whole description can be read, as its
         // end scrolls into the box.
-        QVERIFY(QTest::qWaitForWindowActive(&menu));
         for (const char *caption : { "Boxes", "Circles", "Colors", "Crosshairs", "Vertical Lines",
                  "Diagonal Lines", "Red", "Green", "Blue", "Black", "White", "50% Grey", "Greys" }) {
             QCOMPARE(qobject_cast<QPushButton *>(QApplication::focusWidget())->text(), caption);
