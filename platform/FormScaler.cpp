@@ -105,11 +105,6 @@ QRect FormScaler::scaled(const QRect &twips, qreal factor)
     return QRect(left, top, px(twips.left() + twips.width()) - left, px(twips.top() + twips.height()) - top);
 }
 
-QRect FormScaler::textRect(const QWidget *control)
-{
-    return textRect(control, control->size());
-}
-
 QRect FormScaler::textRect(const QWidget *control, const QSize &size)
 {
     const QFontMetrics fm(control->font());

@@ -28,7 +28,6 @@ public:
     // The room a control's text takes at a size, with the style's margins, in the control's own
     // coordinates; an empty rect when it shows none (a text box scrolls instead).
     static QRect textRect(const QWidget *control, const QSize &size);
-    static QRect textRect(const QWidget *control);
 
 private:
     static bool fits(const QWidget *window, const QList<QWidget *> &controls, qreal factor);
