@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD ?= build
 CTEST_ARGS ?=
-PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core xauth \
+PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35 xauth \
             desktop-file-utils appstream dpkg-dev python3 xserver-xephyr x11-xserver-utils libxtst-dev
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev libxtst-dev libxext-dev

@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -40,7 +41,6 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, 
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     Form::placeTwips(button, left, top, 1215, 495);
-    Form::fitCaptionWhenPainted(button);
     return button;
 }
 
@@ -72,7 +72,8 @@ void frmMenu::createControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
+    placeTwips(m_client, 0, 0, ClientWidth, ClientHeight);
+    m_client->setFixedSize(m_client->size());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -107,6 +108,7 @@ void frmMenu::createControls()
     placeTwips(txtTestInformation, 5280, 360, 2295, 4815);
     txtTestInformation->setReadOnly(true);
     txtTestInformation->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // No scroll bar, as designed; a long description still scrolls by wheel and keys.
     txtTestInformation->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtTestInformation->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtTestInformation->setFocusPolicy(Qt::ClickFocus); // not a tab stop
@@ -386,6 +388,23 @@ bool frmMenu::eventFilter(QObject *watched, QEvent *event)
         m_txtTestInformationGotFocus();
     }
     return Form::eventFilter(watched, event);
+}
+
+void frmMenu::keyPressEvent(QKeyEvent *event)
+{
+    // The description box never keeps the focus, so its scrolling keys reach it from the window (the
+    // arrow keys stay with the buttons).
+    const std::pair<int, QAbstractSlider::SliderAction> scrolls[] = {
+        { Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub },
+        { Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd },
+    };
+    for (const auto &[key, action] : scrolls) {
+        if (event->key() == key && event->modifiers() == Qt::NoModifier) {
+            txtTestInformation->verticalScrollBar()->triggerAction(action);
+            return;
+        }
+    }
+    Form::keyPressEvent(event);
 }
 
 void frmMenu::cmdBoxes_MouseMove()

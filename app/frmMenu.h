@@ -57,6 +57,7 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();

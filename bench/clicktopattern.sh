@@ -52,7 +52,9 @@ start_app() {
     sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$id")"
     origin_x=$X
-    origin_y=$((Y + HEIGHT - 361)) # the client area is 361 pixels high, under the menu bar
+    # The client area, under the menu bar: 7830 x 5415 twips times the window's scale factor.
+    client_width=$WIDTH
+    origin_y=$((Y + HEIGHT - 5415 * WIDTH / 7830))
 }
 
 stop_app() {
@@ -73,8 +75,8 @@ for screen in "${screens[@]}"; do
         start_app "$([ $mode = enter ] && echo 1 || echo 0)"
         for t in "${tests[@]}"; do
             read -r name window left top <<<"$t"
-            x=$((origin_x + (left + 607) / 15))
-            y=$((origin_y + (top + 247) / 15))
+            x=$((origin_x + (left + 607) * client_width / 7830))
+            y=$((origin_y + (top + 247) * client_width / 7830))
             "$build/bench/clicktimer" "$x" "$y" "$runs" "$mode" "$tmp/sleep.log" >"$tmp/runs"
             total[$name,$mode]=$(grep -v '^#' "$tmp/runs" | cut -d' ' -f1 | median)
             slept[$name,$mode]=$(grep -v '^#' "$tmp/runs" | cut -d' ' -f2 | median)

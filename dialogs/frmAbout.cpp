@@ -3,6 +3,7 @@
 #include "BuildConfig.h"
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
+#include "platform/FormScaler.h"
 #include "platform/LinkLabel.h"
 #include "platform/OleColor.h"
 #include "platform/Shell.h"
@@ -18,8 +19,11 @@ constexpr int ClientWidth = 5730;
 constexpr int ClientHeight = 3975;
 constexpr qreal TitlePointSize = 13.5;
 constexpr int IconPixels = 32;
-// Room kept free at the client area's right edge when a link grows to show its whole caption.
+// The links' addresses are build settings, often longer than the design's: they may use the room up
+// to this far from the client area's right edge.
 constexpr int RightMarginTwips = 240;
+constexpr int LinkLeft = 1080;
+constexpr int LinkWidth = ClientWidth - RightMarginTwips - LinkLeft;
 
 const QString CrLf = QStringLiteral("\r\n");
 
@@ -46,24 +50,6 @@ QPixmap iconPicture(qreal devicePixelRatio)
     return Form::applicationIcon().pixmap(QSize(IconPixels, IconPixels), devicePixelRatio);
 }
 
-// A caption must not be clipped at the desktop's font: a one-line label grows to the right (up to
-// maxRight), a word-wrapped one grows downwards (up to maxBottom).
-void fitLabel(QLabel *label, int maxRight, int maxBottom)
-{
-    QRect r = label->geometry();
-    if (label->wordWrap()) {
-        const int needed = label->heightForWidth(r.width());
-        if (needed > r.height())
-            r.setBottom(qMin(r.top() + needed - 1, maxBottom));
-    } else {
-        const QSize needed = label->sizeHint();
-        if (needed.width() > r.width())
-            r.setRight(qMin(r.left() + needed.width() - 1, maxRight));
-        if (needed.height() > r.height())
-            r.setBottom(qMin(r.top() + needed.height() - 1, maxBottom));
-    }
-    label->setGeometry(r);
-}
 } // namespace
 
 frmAbout::frmAbout()
@@ -85,9 +71,7 @@ void frmAbout::createControls()
     picIcon->setPixmap(iconPicture(devicePixelRatioF()));
 
     lblTitle = makeLabel(this, "lblTitle", QStringLiteral("Quorbel!"), 1050, 240, 3885, 480);
-    QFont titleFont = lblTitle->font();
-    titleFont.setPointSizeF(TitlePointSize);
-    lblTitle->setFont(titleFont);
+    FormScaler::setDesignPointSize(lblTitle, TitlePointSize);
     setTextColor(lblTitle, 0x00000000);
 
     lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version"), 1050, 780, 3885, 225);
@@ -100,12 +84,12 @@ void frmAbout::createControls()
     lblURL = new LinkLabel(QStringLiteral(QRBL_WEB_URL), this);
     lblURL->setObjectName(QStringLiteral("lblURL"));
     lblURL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblURL, 1080, 2040, 1575, 255);
+    placeTwips(lblURL, LinkLeft, 2040, LinkWidth, 255);
 
     lblEmail = new LinkLabel(QStringLiteral(QRBL_SUPPORT_EMAIL), this);
     lblEmail->setObjectName(QStringLiteral("lblEmail"));
     lblEmail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblEmail, 1080, 2280, 2295, 255);
+    placeTwips(lblEmail, LinkLeft, 2280, LinkWidth, 255);
 
     // The etched separator: a white line two pixels wide under a grey one.
     Line1[1] = { 90, 2685, 5654, 2685, 0x00808080, 1 };
@@ -121,11 +105,6 @@ void frmAbout::createControls()
     cmdOK->setAutoDefault(false);
     setDefaultButton(cmdOK);
     setCancelButton(cmdOK);
-
-    const int rightmost = twipsRect(0, 0, ClientWidth - RightMarginTwips, 0).width() - 1;
-    fitLabel(lblTitle, rightmost, lblVersion->y() - 1);
-    fitLabel(lblURL, rightmost, lblEmail->y() - 1);
-    fitLabel(lblEmail, rightmost, twipsRect(0, 2685, 0, 0).y() - 2);
 }
 
 void frmAbout::connectHandlers()
@@ -140,10 +119,6 @@ void frmAbout::Form_Load()
     lblVersion->setText(QStringLiteral("Version ") + AppVersion::text());
     lblDescription->setText(QStringLiteral("A test pattern utility to assist with changing monitor settings.")
         + CrLf + CrLf + QStringLiteral("Created by ") + QStringLiteral(QRBL_AUTHOR));
-
-    const int rightmost = twipsRect(0, 0, ClientWidth - RightMarginTwips, 0).width() - 1;
-    fitLabel(lblVersion, rightmost, lblDescription->y() - 1);
-    fitLabel(lblDescription, rightmost, lblURL->y() - 1);
 }
 
 void frmAbout::showEvent(QShowEvent *event)
@@ -158,10 +133,11 @@ void frmAbout::paintEvent(QPaintEvent *event)
 {
     Form::paintEvent(event);
     QPainter painter(this);
+    const float twipsPerPixel = TwipsPerLogicalPixel / float(FormScaler::factor(this));
     // Windowless elements stack in design order, index 1 on top: index 0 is drawn first.
     for (auto line = Line1.cbegin(); line != Line1.cend(); ++line) {
         // A twips position lies in the pixel that covers it.
-        const auto pixelAt = [](float twips) { return int(std::floor(twips / TwipsPerLogicalPixel)); };
+        const auto pixelAt = [&](float twips) { return int(std::floor(twips / twipsPerPixel)); };
         const int x1 = pixelAt(line->X1);
         const int x2 = pixelAt(line->X2);
         const int y = pixelAt(line->Y1);

@@ -3,6 +3,7 @@
 #include "BuildConfig.h"
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
+#include "platform/FormScaler.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -19,8 +20,6 @@ constexpr int IndexLeft = 120;
 constexpr int IndexWidth = 1935;
 constexpr int HelpLeft = 2160;
 constexpr int HelpWidth = 5055;
-// A little air beyond what the longest entry needs, so that it does not touch the border.
-constexpr int IndexTextMarginPixels = 4;
 
 const QString CrLf = QStringLiteral("\r\n");
 } // namespace
@@ -95,9 +94,7 @@ void frmHelp::createControls()
     placeTwips(lblTitle, 120, 120, 7095, 735);
     lblTitle->setTextFormat(Qt::PlainText);
     lblTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont titleFont = lblTitle->font();
-    titleFont.setPointSizeF(TitlePointSize);
-    lblTitle->setFont(titleFont);
+    FormScaler::setDesignPointSize(lblTitle, TitlePointSize);
 
     lstHelpIndex = new QListWidget(this);
     lstHelpIndex->setObjectName(QStringLiteral("lstHelpIndex"));
@@ -118,9 +115,7 @@ void frmHelp::createControls()
     helpPalette.setColor(QPalette::Base, Qt::white);
     helpPalette.setColor(QPalette::Text, Qt::black);
     txtHelp->setPalette(helpPalette);
-    QFont helpFont = txtHelp->font();
-    helpFont.setPointSizeF(HelpPointSize);
-    txtHelp->setFont(helpFont);
+    FormScaler::setDesignPointSize(txtHelp, HelpPointSize);
     txtHelp->setPlainText(QStringLiteral("Help Text") + CrLf);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -153,23 +148,8 @@ void frmHelp::Form_Load()
 {
     for (int position = 0; position < TopicCount; ++position)
         lstHelpIndex->insertItem(position, topicEntry(position));
-    fitIndexWidth();
     lblTitle->setText(QStringLiteral("Quorbel!") + CrLf + QStringLiteral("Version ") + AppVersion::text());
     txtHelp->setPlainText(topicText(0));
-}
-
-void frmHelp::fitIndexWidth()
-{
-    // The entries must not be clipped at the desktop's font: widen the list into the gap and the text box
-    // by what it lacks, keeping the text box's right edge.
-    const int needed
-        = lstHelpIndex->sizeHintForColumn(0) + 2 * lstHelpIndex->frameWidth() + IndexTextMarginPixels;
-    if (needed <= lstHelpIndex->width())
-        return;
-    const int gap = txtHelp->x() - lstHelpIndex->geometry().right() - 1;
-    lstHelpIndex->resize(needed, lstHelpIndex->height());
-    const int left = lstHelpIndex->geometry().right() + 1 + gap;
-    txtHelp->setGeometry(left, txtHelp->y(), txtHelp->geometry().right() + 1 - left, txtHelp->height());
 }
 
 void frmHelp::showEvent(QShowEvent *event)

@@ -36,7 +36,6 @@ protected:
 private:
     void createControls();
     void connectHandlers();
-    void fitIndexWidth();
 
     void lstHelpIndex_Click();
     void txtHelp_GotFocus();

@@ -2,6 +2,7 @@
 
 #include "app/Options.h"
 #include "app/frmMenu.h"
+#include "platform/FormScaler.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -45,23 +46,15 @@ void frmTestInfo::createControls()
     lblHowToExit->setWordWrap(true);
     lblHowToExit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHowToExit->setTextFormat(Qt::PlainText);
-    QFont messageFont = lblHowToExit->font();
-    messageFont.setPointSizeF(MessagePointSize);
-    lblHowToExit->setFont(messageFont);
+    FormScaler::setDesignPointSize(lblHowToExit, MessagePointSize);
 
     chkShowEveryTime = new QCheckBox(QStringLiteral("Always show this dialog."), this);
     chkShowEveryTime->setObjectName(QStringLiteral("chkShowEveryTime"));
     placeTwips(chkShowEveryTime, 120, 2040, 2295, 255);
-    // The caption must not be clipped at the desktop's font: widen up to the OK button if needed.
-    const QRect ok = twipsRect(3480, 1920, 1215, 375);
-    const int widest = ok.left() - chkShowEveryTime->x() - 4;
-    if (chkShowEveryTime->sizeHint().width() > chkShowEveryTime->width())
-        chkShowEveryTime->resize(
-            qMin(chkShowEveryTime->sizeHint().width(), widest), chkShowEveryTime->height());
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(ok);
+    placeTwips(cmdOK, 3480, 1920, 1215, 375);
     cmdOK->setAutoDefault(false);
 
     setTabOrder(cmdOK, chkShowEveryTime);

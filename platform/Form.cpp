@@ -1,11 +1,10 @@
 #include "platform/Form.h"
 
 #include "platform/ErrorBoundary.h"
+#include "platform/FormScaler.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
@@ -48,6 +47,8 @@ void Form::Show(ShowMode mode)
 {
     if (!isLoaded())
         return;
+    // Laid out as late as this: texts may have changed since the window was built.
+    FormScaler::fit(this);
     if (mode == Modeless) {
         showWindow();
         raise();
@@ -114,11 +115,13 @@ QRect Form::twipsRect(int left, int top, int width, int height)
 
 void Form::placeTwips(QWidget *control, int left, int top, int width, int height)
 {
+    FormScaler::record(control, QRect(left, top, width, height));
     control->setGeometry(twipsRect(left, top, width, height));
 }
 
 void Form::setClientSizeTwips(int width, int height)
 {
+    FormScaler::record(this, QRect(0, 0, width, height));
     setFixedSize(twipsRect(0, 0, width, height).size());
 }
 
@@ -147,42 +150,6 @@ QIcon Form::applicationIcon()
         return i;
     }();
     return icon;
-}
-
-void Form::fitCaption(QAbstractButton *button)
-{
-    constexpr int Padding = 10; // the style's frame and a little air on either side
-    constexpr qreal Smallest = 6.0;
-    QFont font = button->font();
-    const QString text = button->text().remove(QLatin1Char('&'));
-    while (QFontMetrics(font).horizontalAdvance(text) + Padding > button->width()
-        && font.pointSizeF() > Smallest)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    if (font != button->font())
-        button->setFont(font);
-}
-
-namespace {
-class FitOnFirstPaint : public QObject
-{
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            Form::fitCaption(static_cast<QAbstractButton *>(watched));
-            deleteLater();
-        }
-        return false;
-    }
-};
-} // namespace
-
-void Form::fitCaptionWhenPainted(QAbstractButton *button)
-{
-    button->installEventFilter(new FitOnFirstPaint(button));
 }
 
 void Form::setAsMainWindow()

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-class QAbstractButton;
 class QEventLoop;
 class QPushButton;
 
@@ -45,13 +44,9 @@ public:
     void setCancelButton(QPushButton *button) { m_cancelButton = button; }
 
     static QRect twipsRect(int left, int top, int width, int height);
+    // Places a control where the design puts it; the window's scale factor applies when it shows.
     static void placeTwips(QWidget *control, int left, int top, int width, int height);
     static QIcon applicationIcon();
-    // Shrinks a button's font (same family) until its caption fits the fixed width; never clipped.
-    static void fitCaption(QAbstractButton *button);
-    // The same, just before the button is first painted: measuring text loads the font engine, which
-    // nothing else needs before then, so the window shows without waiting for it.
-    static void fitCaptionWhenPainted(QAbstractButton *button);
 
     static QWidget *mainWindow();
     static int loadedCount();

@@ -9,7 +9,8 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent)
 {
     setTextFormat(Qt::PlainText);
     setText(text);
-    QFont underlined = font();
+    // Only the underline is set: family and size follow the desktop's font, as they change.
+    QFont underlined;
     underlined.setUnderline(true);
     setFont(underlined);
     QPalette palette = this->palette();

@@ -52,7 +52,8 @@ const char *const Usage
     = "Usage: quorbel-render [--size WIDTHxHEIGHT] [--out DIR] [--list] [NAME...]\n"
       "Renders the test patterns (on a screen of the given size, default 640x360), the\n"
       "main window and the dialogs to DIR/NAME.png (DIR defaults to the current folder).\n"
-      "Without names, every picture; --list prints the names.\n";
+      "Without names, every picture; --list prints the names. Pictures named -large show\n"
+      "the window with the desktop's font half as large again.\n";
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -191,6 +192,8 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
         update("update", NewerVersion, "frmUpdate"),
         update("update-latest", AppVersion::text().toLatin1(), "QMessageBox"),
         update("update-not-responding", QByteArray(), "QMessageBox"),
+        { QStringLiteral("main-window-large"), nullptr, nullptr },
+        { QStringLiteral("about-large"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
     };
 }
 
@@ -323,7 +326,20 @@ int main(int argc, char **argv)
     for (const Picture &p : all) {
         if (!args.names.isEmpty() && !args.names.contains(p.name))
             continue;
+        // A "-large" picture: the desktop's font half as large again, as at 144 dots per inch.
+        const QFont desktopFont = QApplication::font();
+        if (p.name.endsWith(QLatin1String("-large"))) {
+            QFont large = desktopFont;
+            large.setPointSizeF(desktopFont.pointSizeF() * 1.5);
+            QApplication::setFont(large);
+            // The change reaches the windows, then the new layout they queue runs.
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
         const QImage image = p.windowClass ? captureModal(p.open, p.windowClass) : mainWindowPicture(menu);
+        QApplication::setFont(desktopFont);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
         if (qstrcmp(p.windowClass, "PatternForm") == 0 && image.size() != QSize(args.width, args.height))
             fail(QStringLiteral("%1 came out %2x%3, not the screen's size")
                      .arg(p.name)

@@ -5,11 +5,8 @@
 
 #include "BuildConfig.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-
-#include <algorithm>
 
 const QString frmUpdate::WebPage = QStringLiteral(QRBL_WEB_URL);
 
@@ -17,13 +14,8 @@ namespace {
 constexpr int ClientWidth = 4695;
 constexpr int ClientHeight = 2430;
 constexpr int RightMargin = 4575; // where lblNewVersion, the widest control, ends
-constexpr qreal SmallestPointSize = 6.0;
-constexpr qreal PointStep = 0.25;
-
-bool fitsOnOneLine(const QFont &font, const QLabel *label)
-{
-    return QFontMetrics(font).horizontalAdvance(label->text()) <= label->width();
-}
+// The address is a build setting, often longer than the design's: it may use the room up to the margin.
+constexpr int LinkLeft = 2640;
 
 // Labels draw from their top-left corner and wrap at their width; their text is never markup, since
 // the version texts come from the update server.
@@ -69,42 +61,13 @@ void frmUpdate::createControls()
     lblDownloadURL = new LinkLabel(WebPage, this);
     lblDownloadURL->setObjectName(QStringLiteral("lblDownloadURL"));
     lblDownloadURL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblDownloadURL, 2640, 1320, 1575, 255);
+    placeTwips(lblDownloadURL, LinkLeft, 1320, RightMargin - LinkLeft, 255);
 
     lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version"), 1440, 840, 1215, 255);
     lblCurrentVersion
         = makeLabel(this, "lblCurrentVersion", QStringLiteral("Current Version:"), 120, 840, 1215, 255);
     lblNewVersion = makeLabel(this, "lblNewVersion",
         QStringLiteral("A new version of Quorbel! is now available."), 120, 120, 4455, 255);
-    fitCaptions();
-}
-
-// The design's captions fit on one line at its font; the desktop's font may be wider. Rather than
-// cut a caption off, all labels take the largest size of the family at which every caption fits.
-// The link, whose address is a build setting, first takes the room up to the right margin it needs.
-void frmUpdate::fitCaptions()
-{
-    const QList<QLabel *> captions { lblNewVersion, lblYourVersion, lblCurrentVersion, lblUpdateMessage };
-    const QList<QLabel *> labels { lblNewVersion, lblYourVersion, lblThisVersion, lblCurrentVersion,
-        lblVersion, lblUpdateMessage };
-    QFont font = lblNewVersion->font();
-    const auto allFit = [&] {
-        return std::all_of(
-            captions.begin(), captions.end(), [&](QLabel *l) { return fitsOnOneLine(font, l); });
-    };
-    while (!allFit() && font.pointSizeF() > SmallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - PointStep);
-    for (QLabel *label : labels)
-        label->setFont(font);
-
-    QFont linkFont = lblDownloadURL->font();
-    linkFont.setPointSizeF(font.pointSizeF());
-    const int room = twipsRect(0, 0, RightMargin, 0).width() - lblDownloadURL->x();
-    const int needed = QFontMetrics(linkFont).horizontalAdvance(lblDownloadURL->text());
-    lblDownloadURL->resize(qBound(lblDownloadURL->width(), needed, room), lblDownloadURL->height());
-    while (!fitsOnOneLine(linkFont, lblDownloadURL) && linkFont.pointSizeF() > SmallestPointSize)
-        linkFont.setPointSizeF(linkFont.pointSizeF() - PointStep);
-    lblDownloadURL->setFont(linkFont);
 }
 
 void frmUpdate::connectHandlers()

@@ -29,7 +29,6 @@ protected:
 
 private:
     void createControls();
-    void fitCaptions();
     void connectHandlers();
 
     void lblDownloadURL_Click();

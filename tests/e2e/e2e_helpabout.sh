@@ -8,10 +8,10 @@ e2e_start_x 1280x1024
 e2e_start_app "$QUORBEL"
 
 # Inside of the description box (client twips 5280, 360, 2295 x 4815), clear of its border.
-BOX_X=$((E2E_X + 5280 / 15 + 4))
-BOX_Y=$((E2E_Y + 360 / 15 + 4))
-BOX_W=$((2295 / 15 - 8))
-BOX_H=$((4815 / 15 - 8))
+BOX_X=$((E2E_X + $(e2e_px 5280) + 4))
+BOX_Y=$((E2E_Y + $(e2e_px 360) + 4))
+BOX_W=$(($(e2e_px 2295) - 8))
+BOX_H=$(($(e2e_px 4815) - 8))
 
 # Pixels in the box that are not its background: text.
 box_ink() {
@@ -24,7 +24,7 @@ box_ink() {
 
 # point_twips X Y: rests the pointer at a point of the client area.
 point_twips() {
-    xdotool mousemove $((E2E_X + $1 / 15)) $((E2E_Y + $2 / 15))
+    xdotool mousemove $((E2E_X + $(e2e_px $1))) $((E2E_Y + $(e2e_px $2)))
     sleep 0.4
 }
 
@@ -75,8 +75,9 @@ ABOUT=$(e2e_wait_window 'About Quorbel!' 1) || e2e_fail "about box did not open"
 sleep 0.3
 e2e_screenshot "$OUT/e2e-helpabout-about.png"
 eval "$(xdotool getwindowgeometry --shell "$ABOUT")"
-# The web-page link (twips 1080, 2040): blue ink on screen.
-convert "$OUT/e2e-helpabout-about.png" -crop "100x17+$((X + 72))+$((Y + 136))" +repage "$E2E_TMP/link.png"
+# The web-page link (twips 1080, 2040 of the box's 5730 wide, which grows with the font): blue ink on screen.
+convert "$OUT/e2e-helpabout-about.png" -crop "100x17+$((X + 1080 * WIDTH / 5730))+$((Y + 2040 * WIDTH / 5730))" \
+    +repage "$E2E_TMP/link.png"
 blue=$(( 100 * 17 - $(e2e_count_not "$E2E_TMP/link.png" 0,0,255) ))
 [ "$blue" -gt 30 ] || e2e_fail "the web-page link is not blue ($blue)"
 e2e_key Escape

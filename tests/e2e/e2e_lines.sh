@@ -42,11 +42,12 @@ else:
 SCALE=1
 FAILURES=0
 
-# click_button LEFT TOP: the middle of a 1215 x 495 twips button of the main window, at the desktop scale.
+# click_button LEFT TOP: the middle of a 1215 x 495 twips button of the main window.
 click_button() {
     eval "$(xdotool getwindowgeometry --shell "$E2E_MAIN")"
-    local left=$((X)) top=$((Y + HEIGHT - 361 * SCALE))
-    xdotool mousemove $((left + SCALE * ($1 + 607) / 15)) $((top + SCALE * ($2 + 247) / 15)) click 1
+    # The client area: 7830 x 5415 twips at the desktop scale and the window's own scale factor.
+    local left=$((X)) top=$((Y + HEIGHT - 5415 * WIDTH / 7830))
+    xdotool mousemove $((left + WIDTH * ($1 + 607) / 7830)) $((top + WIDTH * ($2 + 247) / 7830)) click 1
 }
 
 # settle: waits until two screenshots in a row are the same and the first pixel is the colour; leaves the

@@ -66,18 +66,25 @@ e2e_visible_count() {
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -c . || true
 }
 
-# Client-area origin of the main window (below the menu bar): E2E_X, E2E_Y.
+# Client-area origin of the main window (below the menu bar): E2E_X, E2E_Y; its width E2E_W.
 e2e_main_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$E2E_MAIN")"
-    # The client area is 522 x 361 pixels at the bottom of the window, under the menu bar.
+    # The client area is 522 x 361 pixels (7830 x 5415 twips) times the window's scale factor, which
+    # grows with the desktop's font, at the bottom of the window, under the menu bar.
     E2E_X=$X
-    E2E_Y=$((Y + HEIGHT - 361))
+    E2E_W=$WIDTH
+    E2E_Y=$((Y + HEIGHT - 361 * WIDTH / 522))
     E2E_MENU_Y=$((Y + 5))
+}
+
+# e2e_px TWIPS: a length of the main window's design, in pixels at the window's scale factor.
+e2e_px() {
+    echo $(($1 * E2E_W / 7830))
 }
 
 # e2e_click_twips LEFT TOP WIDTH HEIGHT: clicks the middle of a control given in twips.
 e2e_click_twips() {
-    local x=$((E2E_X + ($1 + $3 / 2) / 15)) y=$((E2E_Y + ($2 + $4 / 2) / 15))
+    local x=$((E2E_X + $(e2e_px $(($1 + $3 / 2))))) y=$((E2E_Y + $(e2e_px $(($2 + $4 / 2)))))
     xdotool mousemove "$x" "$y" click 1
 }
 

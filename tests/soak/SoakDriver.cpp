@@ -33,7 +33,8 @@ namespace {
 
 constexpr int StepTimeoutMs = 15000;
 constexpr int TwipsPerPixel = 15;
-constexpr int ClientHeight = 361; // the main window's client area, under its menu bar
+constexpr int ClientWidth = 522; // the main window's client area, under its menu bar, at factor 1
+constexpr int ClientHeight = 361;
 
 using Clock = std::chrono::steady_clock;
 
@@ -108,8 +109,10 @@ public:
     void runTest(const Button &button, bool preTestMessage, const std::string &resizeTo)
     {
         const TopLevel main = m_windows[m_main];
-        const int x = main.x + (button.left + 1215 / 2) / TwipsPerPixel;
-        const int y = main.y + main.height - ClientHeight + (button.top + 495 / 2) / TwipsPerPixel;
+        // The client area grows with the desktop's font by one factor, seen in the window's width.
+        const auto px = [&](int twips) { return twips * main.width / (ClientWidth * TwipsPerPixel); };
+        const int x = main.x + px(button.left + 1215 / 2);
+        const int y = main.y + main.height - px(ClientHeight * TwipsPerPixel) + px(button.top + 495 / 2);
         click(x, y);
         if (preTestMessage) {
             const Window dialog = waitForWindow(std::string("the pre-test message before ") + button.name,

@@ -1,0 +1,179 @@
+// Every window at the desktop fonts users have: each text whole, inside its control and its window, none
+// under another control, the ordinary captions at one size. Each font setting runs as a child process.
+#include "app/frmMenu.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmHelp.h"
+#include "dialogs/frmTestInfo.h"
+#include "update/UpdateCheck.h"
+
+#include <QtNetwork>
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+// Where a control shows its text, in its window, as the user sees it: its own font, wrapped where it wraps.
+QRect shownText(QWidget *w, QRect *room)
+{
+    const QFontMetrics fm(w->font());
+    const QString text = w->property(w->inherits("QGroupBox") ? "title" : "text").toString();
+    int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+    const QPoint at = w->mapTo(w->window(), QPoint());
+    *room = w->rect().adjusted(4, 2, -4, -2).translated(at); // a button's frame
+    if (auto *label = qobject_cast<QLabel *>(w)) {
+        flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        *room = label->contentsRect().translated(at);
+    } else if (w->inherits("QCheckBox") || w->inherits("QGroupBox")) {
+        flags = w->inherits("QGroupBox") ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignVCenter;
+        *room = w->rect().adjusted(w->inherits("QGroupBox") ? 0 : 20, 0, 0, 0).translated(at);
+    } else if (auto *list = qobject_cast<QListWidget *>(w)) {
+        *room = list->viewport()->geometry().translated(at);
+        QRect entries;
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect item = list->visualItemRect(list->item(row)).translated(room->topLeft());
+            entries |= QRect(
+                item.topLeft(), QSize(fm.horizontalAdvance(list->item(row)->text()) + 4, item.height()));
+        }
+        return entries;
+    }
+    return text.isEmpty() ? QRect() : fm.boundingRect(*room, flags, text);
+}
+
+void checkWindow(QWidget *window, const QString &what)
+{
+    QList<QWidget *> controls;
+    for (QWidget *w : window->findChildren<QWidget *>())
+        if (w->isVisibleTo(window)
+            && (w->inherits("QAbstractButton") || w->inherits("QLabel") || w->inherits("QGroupBox")
+                || w->inherits("QAbstractScrollArea")))
+            controls << w;
+    const qreal desktop = QApplication::font().pointSizeF();
+    for (QWidget *a : controls) {
+        QRect room, unused;
+        const QRect text = shownText(a, &room);
+        const QString where = what + ' ' + a->objectName() + ' ' + a->metaObject()->className() + ": ";
+        QVERIFY2(a->font().pointSizeF() >= desktop - 1, qPrintable(where + "small font"));
+        if ((!a->inherits("QLabel") && !a->inherits("QPlainTextEdit")) || a->inherits("LinkLabel"))
+            QVERIFY2(a->font().pointSizeF() == desktop, qPrintable(where + "not the window's font size"));
+        if (text.isNull())
+            continue;
+        QVERIFY2(room.contains(text) && window->rect().contains(text), qPrintable(where + "clipped"));
+        // No two texts overlap; none lies under a control that hides it (labels and frames do not).
+        for (QWidget *b : controls) {
+            const QRect other(b->mapTo(window, QPoint()), b->size());
+            const bool hides = !b->inherits("QLabel") && !b->inherits("QGroupBox")
+                && !other.contains(QRect(a->mapTo(window, QPoint()), a->size()));
+            if (b != a && !b->isAncestorOf(a) && !a->isAncestorOf(b))
+                QVERIFY2(!text.intersects(shownText(b, &unused)) && !(hides && other.intersects(text)),
+                    qPrintable(where + "under " + b->objectName()));
+        }
+    }
+}
+
+} // namespace
+
+class tst_layout : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyWindowAtEveryFont_data()
+    {
+        QTest::addColumn<QStringList>("env");
+        QTest::newRow("desktop default") << QStringList();
+        QTest::newRow("font dpi 144") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=144" };
+        QTest::newRow("font dpi 192") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=192" };
+        QTest::newRow("only DejaVu") << QStringList { "FONTS=/usr/share/fonts/truetype/dejavu" };
+        QTest::newRow("only URW") << QStringList { "FONTS=/usr/share/fonts/opentype/urw-base35" };
+    }
+
+    void everyWindowAtEveryFont()
+    {
+        QFETCH(QStringList, env);
+        QTemporaryDir dir;
+        QFile screen(dir.filePath("screen.json")), fonts(dir.filePath("fonts.conf"));
+        QVERIFY(screen.open(QIODevice::WriteOnly) && fonts.open(QIODevice::WriteOnly));
+        screen.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":2560,"height":1600}]})");
+        env << "QT_QPA_PLATFORM=offscreen:configfile=" + screen.fileName() << "QRBL_LAYOUT_CHILD=1"
+            << "XDG_CONFIG_HOME=" + dir.path();
+        if (env.first().startsWith("FONTS=")) // the system's rules, but only the fonts of one folder
+            env << "FONTCONFIG_FILE=" + fonts.fileName();
+        fonts.write(("<fontconfig><dir>" + env.first().mid(6) + "</dir><cachedir>" + dir.path()
+            + "</cachedir><include>/etc/fonts/conf.d</include></fontconfig>")
+                        .toUtf8());
+        screen.close(), fonts.close();
+        QProcess child;
+        child.setEnvironment(env + QProcess::systemEnvironment()); // the first of a name counts
+        child.start(QCoreApplication::applicationFilePath(), { "childEveryWindow" });
+        QVERIFY(child.waitForFinished(120000));
+        const QByteArray output = child.readAll();
+        QVERIFY2(child.exitCode() == 0 && output.contains(" 0 failed, 0 skipped"), output.constData());
+    }
+
+    void childEveryWindow()
+    {
+        if (qEnvironmentVariableIsEmpty("QRBL_LAYOUT_CHILD"))
+            QSKIP("the child of everyWindowAtEveryFont");
+        frmMenu &menu = form<frmMenu>();
+        menu.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&menu));
+        checkWindow(&menu, "main window");
+        // The captions in tab order, each describing its test: the whole description can be read, as its
+        // end scrolls into the box.
+        for (const char *caption : { "Boxes", "Circles", "Colors", "Crosshairs", "Vertical Lines",
+                 "Diagonal Lines", "Red", "Green", "Blue", "Black", "White", "50% Grey", "Greys" }) {
+            QCOMPARE(qobject_cast<QPushButton *>(QApplication::focusWidget())->text(), caption);
+            QTest::mouseMove(QApplication::focusWidget());
+            for (int page = 0; page < 20; ++page)
+                QTest::keyClick(&menu, Qt::Key_PageDown);
+            QPlainTextEdit *box = menu.txtTestInformation;
+            QTextCursor end(box->document());
+            end.movePosition(QTextCursor::End);
+            QVERIFY2(box->toPlainText().size() > 50 && box->viewport()->rect().contains(box->cursorRect(end)),
+                caption);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        int modals = 0;
+        QTimer poll; // every modal window that comes up is checked, then closed by its first button
+        connect(&poll, &QTimer::timeout, [&modals] {
+            if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+                ++modals;
+                checkWindow(modal, modal->windowTitle());
+                modal->findChild<QPushButton *>()->click();
+            }
+        });
+        poll.start(20);
+        form<frmTestInfo>().Show(Form::Modal);
+        form<frmAbout>().Show(Form::Modal);
+        frmHelp &help = form<frmHelp>();
+        help.Show();
+        for (int row = 0; row < frmHelp::TopicCount; ++row) {
+            help.lstHelpIndex->setCurrentRow(row);
+            checkWindow(&help, "help topic " + QString::number(row));
+        }
+        // Two topics, exactly: a guard against a slip in the texts.
+        help.lstHelpIndex->setCurrentRow(0); // one topic exactly, a guard against a slip in the texts
+        QCOMPARE(help.txtHelp->toPlainText(),
+            "Welcome to Quorbel! Help.\n\nTo get help on a particular topic, click on it's title in the list "
+            "on the left side of this window.");
+        // The update check against a loopback server: a newer version, the latest, then no answer.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QByteArray body;
+        connect(&server, &QTcpServer::newConnection, [&] {
+            QTcpSocket *socket = server.nextPendingConnection();
+            socket->write("HTTP/1.0 200 OK\r\nConnection: close\r\n\r\n" + body);
+            socket->disconnectFromHost();
+        });
+        UpdateCheck::setAddressForTest(QStringLiteral("http://127.0.0.1:%1/v").arg(server.serverPort()));
+        for (const char *answer : { "99.0.0", "4.0.0", "" }) {
+            body = answer;
+            if (body.isEmpty())
+                server.close();
+            UpdateCheck().run();
+        }
+        QCOMPARE(modals, 5);
+        menu.Unload();
+    }
+};
+
+QTEST_MAIN(tst_layout)
+#include "tst_layout.moc"
