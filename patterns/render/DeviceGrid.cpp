@@ -19,15 +19,16 @@ int clampToInt(double v)
     return int(v);
 }
 
-// Lines of one family: every segment vertical, or every one at 45 degrees the same way. On each row such
-// a segment lights one pixel, at the same index of a strip that the row sees through a window moved by
-// one pixel per row (not moved at all for vertical lines). Rows that the same segments cover see the same
-// strip, so the strip is built once and each row is copied from it.
-enum class Family { Vertical, Falling, Rising }; // Falling: x + y constant; Rising: x - y constant
+// Lines of one family, as the line patterns draw them: every segment vertical, or every one at 45 degrees
+// from upper right to lower left (x + y constant). On each row such a segment lights one pixel, at the same
+// index of a strip that the row sees through a window moved by one pixel per row (not moved at all for
+// vertical lines). Rows that the same segments cover see the same strip, so the strip is built once and
+// each row is copied from it.
+enum class Family { Vertical, Falling };
 
 struct Track
 {
-    long long index; // column, x + y or x - y
+    long long index; // column, or x + y
     int lo; // first and last row it covers, stretched over rows where its pixel lies outside the image
     int hi;
     QRgb color;
@@ -36,20 +37,17 @@ struct Track
 bool familyOf(const std::vector<DeviceGrid::Segment> &segments, Family &family)
 {
     bool vertical = true;
-    int diagonal = 0; // 0 unknown, 1 falling, 2 rising, -1 neither
+    bool falling = true;
     for (const DeviceGrid::Segment &s : segments) {
         const long long dx = (long long)s.x2 - s.x1;
         const long long dy = (long long)s.y2 - s.y1;
         vertical = vertical && dx == 0;
-        if (diagonal >= 0 && (dx != 0 || dy != 0)) {
-            const int kind = std::llabs(dx) != std::llabs(dy) ? -1 : ((dx > 0) == (dy > 0) ? 2 : 1);
-            diagonal = kind < 0 || (diagonal && diagonal != kind) ? -1 : kind;
-        }
-        if (!vertical && diagonal < 0)
+        falling = falling && dx == -dy;
+        if (!vertical && !falling)
             return false;
     }
-    family = vertical ? Family::Vertical : diagonal == 2 ? Family::Rising : Family::Falling;
-    return vertical || diagonal > 0;
+    family = vertical ? Family::Vertical : Family::Falling;
+    return true;
 }
 
 // The rows of a segment that lie inside the image, as a track; false when none do.
@@ -60,22 +58,14 @@ bool trackOf(const DeviceGrid::Segment &s, Family family, int w, int h, Track &t
     // Rows on which the segment's line crosses the image.
     long long first = 0;
     long long last = h - 1;
-    switch (family) {
-    case Family::Vertical:
+    if (family == Family::Vertical) {
         t.index = s.x1;
         if (s.x1 < 0 || s.x1 >= w)
             return false;
-        break;
-    case Family::Falling: // column = index - row
+    } else { // column = index - row
         t.index = (long long)s.x1 + s.y1;
         first = std::max(first, t.index - (w - 1));
         last = std::min(last, t.index);
-        break;
-    case Family::Rising: // column = index + row
-        t.index = (long long)s.x1 - s.y1;
-        first = std::max(first, -t.index);
-        last = std::min(last, w - 1 - t.index);
-        break;
     }
     const long long lo = std::max(top, first);
     const long long hi = std::min(bottom, last);
@@ -127,18 +117,14 @@ bool drawFamily(QImage &image, const std::vector<DeviceGrid::Segment> &segments,
         for (const Track &t : tracks) {
             if (t.lo > r0 || t.hi < r0)
                 continue;
-            const long long i = family == Family::Vertical ? t.index
-                : family == Family::Falling                ? t.index - r0
-                                                           : t.index + r0 + shift;
+            const long long i = family == Family::Vertical ? t.index : t.index - r0;
             if (i < 0 || i >= (long long)length)
                 continue;
             strip[size_t(i)] = t.color;
         }
         for (int k = 0; k < rows; ++k) {
             auto *row = reinterpret_cast<QRgb *>(bits + (r0 + k) * bpl);
-            const size_t start = family == Family::Vertical ? 0
-                : family == Family::Falling                 ? size_t(k)
-                                                            : size_t(shift - k);
+            const size_t start = family == Family::Vertical ? 0 : size_t(k);
             std::memcpy(row, strip.data() + start, size_t(w) * sizeof(QRgb));
         }
     }
