@@ -50,6 +50,7 @@ QGroupBox *makeFrame(
     Form::placeTwips(frame, left, top, width, height);
     return frame;
 }
+
 // A handler by name: an error raised in it ends the handler, not the program.
 std::function<void()> guarded(const QByteArray &where, std::function<void()> body)
 {

@@ -67,10 +67,10 @@ private:
     void createMenus();
     void connectHandlers();
 
-    // The description panel: a pointer move over a test button describes the test, over anything
-    // else in the window it empties the box.
     void txtTestInformation_GotFocus();
 
+    // The description panel: a pointer move over a test button describes the test, over anything
+    // else in the window it empties the box.
     QHash<QObject *, std::function<void()>> m_mouseMoveHandlers;
     std::function<void()> m_txtTestInformationGotFocus;
 

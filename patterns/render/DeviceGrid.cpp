@@ -253,6 +253,8 @@ void DeviceGrid::fillRun(QRgb *row, int count, QRgb color)
 
 void DeviceGrid::drawLines(QImage &image, const std::vector<Segment> &segments, QRgb background)
 {
+    if (image.isNull())
+        return;
     if (!segments.empty() && drawFamily(image, segments, background))
         return;
     // Lines that no pattern draws at the product's scale: plainly, one after the other.
