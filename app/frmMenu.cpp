@@ -4,6 +4,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelp.h"
 #include "dialogs/frmTestInfo.h"
+#include "patterns/TestCatalog.h"
 #include "patterns/frmBoxesFS.h"
 #include "patterns/frmCirclesFS.h"
 #include "patterns/frmColorFS.h"
@@ -28,16 +29,12 @@ namespace {
 constexpr int ClientWidth = 7830;
 constexpr int ClientHeight = 5415;
 
-constexpr quint32 Red = 0x000000FF;
-constexpr quint32 Green = 0x0000FF00;
-constexpr quint32 Blue = 0x00FF0000;
-constexpr quint32 Black = 0x00000000;
-constexpr quint32 White = 0x00FFFFFF;
-constexpr quint32 Grey50 = 0x00808080;
-
-QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, int left, int top)
+// The caption comes from the catalogue of tests.
+QPushButton *makeButton(QWidget *parent, const char *name, int left, int top)
 {
-    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+    const TestCatalog::Test *test = TestCatalog::byButton(QLatin1String(name));
+    Q_ASSERT(test);
+    auto *button = new QPushButton(test ? QString::fromLatin1(test->caption) : QString(), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     Form::placeTwips(button, left, top, 1215, 495);
@@ -52,6 +49,12 @@ QGroupBox *makeFrame(
     frame->setFocusPolicy(Qt::NoFocus);
     Form::placeTwips(frame, left, top, width, height);
     return frame;
+}
+
+// A handler by name: an error raised in it ends the handler, not the program.
+std::function<void()> guarded(const QByteArray &where, std::function<void()> body)
+{
+    return [where, body] { ErrorBoundary::run(where.constData(), body); };
 }
 } // namespace
 
@@ -87,21 +90,21 @@ void frmMenu::createControls()
     fraTestPatterns = makeFrame(c, "fraTestPatterns", "Test Patterns", 120, 120, 4815, 1815);
     fraBWTestPatterns
         = makeFrame(c, "fraBWTestPatterns", "Black and White Test Patterns", 120, 3480, 4815, 1815);
-    cmdBoxes = makeButton(c, "cmdBoxes", "Boxes", 360, 480);
-    cmdColors = makeButton(c, "cmdColors", "Colors", 3480, 480);
+    cmdBoxes = makeButton(c, "cmdBoxes", 360, 480);
+    cmdColors = makeButton(c, "cmdColors", 3480, 480);
     fraLCDPixelColorTests
         = makeFrame(c, "fraLCDPixelColorTests", "LCD Pixel Color Tests", 120, 2160, 4815, 1095);
-    cmdBlue = makeButton(c, "cmdBlue", "Blue", 3480, 2520);
-    cmdGreen = makeButton(c, "cmdGreen", "Green", 1920, 2520);
-    cmdRed = makeButton(c, "cmdRed", "Red", 360, 2520);
-    cmdBlack = makeButton(c, "cmdBlack", "Black", 360, 3840);
-    cmdWhite = makeButton(c, "cmdWhite", "White", 1920, 3840);
-    cmdCircles = makeButton(c, "cmdCircles", "Circles", 1920, 480);
-    cmdCrosshairs = makeButton(c, "cmdCrosshairs", "Crosshairs", 360, 1200);
-    cmdGrey50 = makeButton(c, "cmdGrey50", "50% Grey", 3480, 3840);
-    cmdGreys = makeButton(c, "cmdGreys", "Greys", 360, 4560);
-    cmdVerticalLines = makeButton(c, "cmdVerticalLines", "Vertical Lines", 1920, 1200);
-    cmdDiagonalLines = makeButton(c, "cmdDiagonalLines", "Diagonal Lines", 3480, 1200);
+    cmdBlue = makeButton(c, "cmdBlue", 3480, 2520);
+    cmdGreen = makeButton(c, "cmdGreen", 1920, 2520);
+    cmdRed = makeButton(c, "cmdRed", 360, 2520);
+    cmdBlack = makeButton(c, "cmdBlack", 360, 3840);
+    cmdWhite = makeButton(c, "cmdWhite", 1920, 3840);
+    cmdCircles = makeButton(c, "cmdCircles", 1920, 480);
+    cmdCrosshairs = makeButton(c, "cmdCrosshairs", 360, 1200);
+    cmdGrey50 = makeButton(c, "cmdGrey50", 3480, 3840);
+    cmdGreys = makeButton(c, "cmdGreys", 360, 4560);
+    cmdVerticalLines = makeButton(c, "cmdVerticalLines", 1920, 1200);
+    cmdDiagonalLines = makeButton(c, "cmdDiagonalLines", 3480, 1200);
 
     txtTestInformation = new QPlainTextEdit(c);
     txtTestInformation->setObjectName(QStringLiteral("txtTestInformation"));
@@ -157,23 +160,6 @@ void frmMenu::createMenus()
 
 void frmMenu::connectHandlers()
 {
-    connect(cmdBoxes, &QPushButton::clicked, this, handler("cmdBoxes_Click", &frmMenu::cmdBoxes_Click));
-    connect(cmdCircles, &QPushButton::clicked, this, handler("cmdCircles_Click", &frmMenu::cmdCircles_Click));
-    connect(cmdColors, &QPushButton::clicked, this, handler("cmdColors_Click", &frmMenu::cmdColors_Click));
-    connect(cmdCrosshairs, &QPushButton::clicked, this,
-        handler("cmdCrosshairs_Click", &frmMenu::cmdCrosshairs_Click));
-    connect(cmdVerticalLines, &QPushButton::clicked, this,
-        handler("cmdVerticalLines_Click", &frmMenu::cmdVerticalLines_Click));
-    connect(cmdDiagonalLines, &QPushButton::clicked, this,
-        handler("cmdDiagonalLines_Click", &frmMenu::cmdDiagonalLines_Click));
-    connect(cmdRed, &QPushButton::clicked, this, handler("cmdRed_Click", &frmMenu::cmdRed_Click));
-    connect(cmdGreen, &QPushButton::clicked, this, handler("cmdGreen_Click", &frmMenu::cmdGreen_Click));
-    connect(cmdBlue, &QPushButton::clicked, this, handler("cmdBlue_Click", &frmMenu::cmdBlue_Click));
-    connect(cmdBlack, &QPushButton::clicked, this, handler("cmdBlack_Click", &frmMenu::cmdBlack_Click));
-    connect(cmdWhite, &QPushButton::clicked, this, handler("cmdWhite_Click", &frmMenu::cmdWhite_Click));
-    connect(cmdGrey50, &QPushButton::clicked, this, handler("cmdGrey50_Click", &frmMenu::cmdGrey50_Click));
-    connect(cmdGreys, &QPushButton::clicked, this, handler("cmdGreys_Click", &frmMenu::cmdGreys_Click));
-
     connect(menitmShowPreTestMessage, &QAction::triggered, this,
         handler("menitmShowPreTestMessage_Click", &frmMenu::menitmShowPreTestMessage_Click));
     connect(mnuFileCheckForUpdate, &QAction::triggered, this,
@@ -186,32 +172,27 @@ void frmMenu::connectHandlers()
 
     // Pointer moves over the description panel's sources. Qt reports moves without a held button only
     // to widgets that track the mouse, and the text box's moves arrive at its viewport.
-    const std::pair<QWidget *, std::function<void()>> moves[] = {
-        { cmdBoxes, handler("cmdBoxes_MouseMove", &frmMenu::cmdBoxes_MouseMove) },
-        { cmdCircles, handler("cmdCircles_MouseMove", &frmMenu::cmdCircles_MouseMove) },
-        { cmdColors, handler("cmdColors_MouseMove", &frmMenu::cmdColors_MouseMove) },
-        { cmdCrosshairs, handler("cmdCrosshairs_MouseMove", &frmMenu::cmdCrosshairs_MouseMove) },
-        { cmdVerticalLines, handler("cmdVerticalLines_MouseMove", &frmMenu::cmdVerticalLines_MouseMove) },
-        { cmdDiagonalLines, handler("cmdDiagonalLines_MouseMove", &frmMenu::cmdDiagonalLines_MouseMove) },
-        { cmdRed, handler("cmdRed_MouseMove", &frmMenu::cmdRed_MouseMove) },
-        { cmdGreen, handler("cmdGreen_MouseMove", &frmMenu::cmdGreen_MouseMove) },
-        { cmdBlue, handler("cmdBlue_MouseMove", &frmMenu::cmdBlue_MouseMove) },
-        { cmdBlack, handler("cmdBlack_MouseMove", &frmMenu::cmdBlack_MouseMove) },
-        { cmdWhite, handler("cmdWhite_MouseMove", &frmMenu::cmdWhite_MouseMove) },
-        { cmdGrey50, handler("cmdGrey50_MouseMove", &frmMenu::cmdGrey50_MouseMove) },
-        { cmdGreys, handler("cmdGreys_MouseMove", &frmMenu::cmdGreys_MouseMove) },
-        { m_client, handler("Form_MouseMove", &frmMenu::Form_MouseMove) },
-        { fraTestPatterns, handler("fraTestPatterns_MouseMove", &frmMenu::fraTestPatterns_MouseMove) },
-        { fraLCDPixelColorTests,
-            handler("fraLCDPixelColorTests_MouseMove", &frmMenu::fraLCDPixelColorTests_MouseMove) },
-        { fraBWTestPatterns, handler("fraBWTestPatterns_MouseMove", &frmMenu::fraBWTestPatterns_MouseMove) },
-        { fraTestInformation,
-            handler("fraTestInformation_MouseMove", &frmMenu::fraTestInformation_MouseMove) },
-        { txtTestInformation,
-            handler("txtTestInformation_MouseMove", &frmMenu::txtTestInformation_MouseMove) },
-        { txtTestInformation->viewport(),
-            handler("txtTestInformation_MouseMove", &frmMenu::txtTestInformation_MouseMove) },
+    std::vector<std::pair<QWidget *, std::function<void()>>> moves;
+    for (const TestCatalog::Test &test : TestCatalog::all()) {
+        auto *button = m_client->findChild<QPushButton *>(QLatin1String(test.button));
+        const QByteArray name(test.button);
+        connect(button, &QPushButton::clicked, this,
+            guarded(name + "_Click", [this, &test] { startTest(test); }));
+        moves.emplace_back(button, guarded(name + "_MouseMove", [this, &test] {
+            txtTestInformation->setPlainText(test.description);
+        }));
+    }
+    const std::pair<QWidget *, const char *> elsewhere[] = {
+        { m_client, "Form_MouseMove" },
+        { fraTestPatterns, "fraTestPatterns_MouseMove" },
+        { fraLCDPixelColorTests, "fraLCDPixelColorTests_MouseMove" },
+        { fraBWTestPatterns, "fraBWTestPatterns_MouseMove" },
+        { fraTestInformation, "fraTestInformation_MouseMove" },
+        { txtTestInformation, "txtTestInformation_MouseMove" },
+        { txtTestInformation->viewport(), "txtTestInformation_MouseMove" },
     };
+    for (const auto &[control, name] : elsewhere)
+        moves.emplace_back(control, guarded(name, [this] { txtTestInformation->clear(); }));
     for (const auto &[control, onMove] : moves) {
         control->setMouseTracking(true);
         control->installEventFilter(this);
@@ -238,78 +219,16 @@ void frmMenu::showPreTestMessageIfOn()
         form<frmTestInfo>().Show(Modal);
 }
 
-template <class Pattern> void frmMenu::startTest()
+void frmMenu::startTest(const TestCatalog::Test &test)
 {
     showPreTestMessageIfOn();
-    form<Pattern>().Show(Modal);
-}
-
-void frmMenu::startSolidColourTest(quint32 color)
-{
-    showPreTestMessageIfOn();
-    form<frmOneColor>().setBackColor(color);
-    form<frmOneColor>().Show(Modal);
-}
-
-void frmMenu::cmdBoxes_Click()
-{
-    startTest<frmBoxesFS>();
-}
-void frmMenu::cmdCircles_Click()
-{
-    startTest<frmCirclesFS>();
-}
-void frmMenu::cmdColors_Click()
-{
-    startTest<frmColorFS>();
-}
-void frmMenu::cmdCrosshairs_Click()
-{
-    startTest<frmCrosshairsFS>();
-}
-void frmMenu::cmdVerticalLines_Click()
-{
-    startTest<frmVerticalLines>();
-}
-void frmMenu::cmdDiagonalLines_Click()
-{
-    startTest<frmDiagonalLines>();
-}
-void frmMenu::cmdRed_Click()
-{
-    startSolidColourTest(Red);
-}
-void frmMenu::cmdGreen_Click()
-{
-    startSolidColourTest(Green);
-}
-void frmMenu::cmdBlue_Click()
-{
-    startSolidColourTest(Blue);
-}
-void frmMenu::cmdBlack_Click()
-{
-    startSolidColourTest(Black);
-}
-void frmMenu::cmdWhite_Click()
-{
-    startSolidColourTest(White);
-}
-void frmMenu::cmdGrey50_Click()
-{
-    startSolidColourTest(Grey50);
-}
-void frmMenu::cmdGreys_Click()
-{
-    startTest<frmGreysFS>();
+    test.show();
 }
 
 void frmMenu::menitmShowPreTestMessage_Click()
 {
-    // The action has already flipped its mark; the rule looks at the mark as it was before the click.
-    const bool wasChecked = !menitmShowPreTestMessage->isChecked();
-    menitmShowPreTestMessage->setChecked(!wasChecked);
-    Options::saveShowInfo(!wasChecked);
+    // The action has already flipped its mark: the new mark is the new option.
+    Options::saveShowInfo(menitmShowPreTestMessage->isChecked());
 }
 
 void frmMenu::mnuFileCheckForUpdate_Click()
@@ -358,23 +277,6 @@ void frmMenu::closingSequence()
     unload<frmMenu>();
 }
 
-namespace {
-const QString VerticalAndDiagonalLines = QStringLiteral(
-    "This test draws lines 1 pixel apart on the screen. The lines should look clear and sharp. Fuzzy lines "
-    "could indicate a poor quality or damaged monitor. If you feel the picture is unnacceptably blury, "
-    "contact your monitor's manufacture or your place of purchase for further advice.");
-
-QString lcdDescription(const char *colour)
-{
-    return QStringLiteral("This test is for LCDs. It simply colors the screen ") + QLatin1String(colour)
-        + QStringLiteral(
-            " so you can see if all the pixels on the LCD are working. Failure of some pixels is generally "
-            "considered acceptable. If you feel there is an unnaceptable number pixels which are not colored "
-            "or are stuck on one color, contact your LCD manufacturer or place of purchase for further "
-            "advice.");
-}
-} // namespace
-
 bool frmMenu::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
@@ -405,121 +307,6 @@ void frmMenu::keyPressEvent(QKeyEvent *event)
         }
     }
     Form::keyPressEvent(event);
-}
-
-void frmMenu::cmdBoxes_MouseMove()
-{
-    txtTestInformation->setPlainText(
-        QStringLiteral("The boxes help to adjust pincushion and trapezoid controls."));
-}
-
-void frmMenu::cmdCircles_MouseMove()
-{
-    txtTestInformation->setPlainText(
-        QStringLiteral("The circles test helps to help adjust pincushion and trapezoid controls, as well as "
-                       "picture height and width."));
-}
-
-void frmMenu::cmdColors_MouseMove()
-{
-    txtTestInformation->setPlainText(QStringLiteral(
-        "The colors test pattern allows you to get a good overall look at the basic colors your monitor can "
-        "display. The main colors are the primary colors. Between them are the secondary colors. Black and "
-        "white are both displayed at the bottom of the screen. This test should help to identify and help "
-        "adjust color settings for a monitor or video projector."));
-}
-
-void frmMenu::cmdCrosshairs_MouseMove()
-{
-    txtTestInformation->setPlainText(
-        QStringLiteral("This helps identify the outer edge and centre of the visible display image. This is "
-                       "particularly useful for projectors."));
-}
-
-void frmMenu::cmdVerticalLines_MouseMove()
-{
-    txtTestInformation->setPlainText(VerticalAndDiagonalLines);
-}
-
-void frmMenu::cmdDiagonalLines_MouseMove()
-{
-    txtTestInformation->setPlainText(VerticalAndDiagonalLines);
-}
-
-void frmMenu::cmdRed_MouseMove()
-{
-    txtTestInformation->setPlainText(lcdDescription("red"));
-}
-
-void frmMenu::cmdGreen_MouseMove()
-{
-    txtTestInformation->setPlainText(lcdDescription("green"));
-}
-
-void frmMenu::cmdBlue_MouseMove()
-{
-    txtTestInformation->setPlainText(lcdDescription("blue"));
-}
-
-void frmMenu::cmdBlack_MouseMove()
-{
-    txtTestInformation->setPlainText(QStringLiteral(
-        "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after setting "
-        "the contrast and brightness controls, black can look greenish. Use this after the Colors test to "
-        "make sure black still looks OK."));
-}
-
-void frmMenu::cmdWhite_MouseMove()
-{
-    txtTestInformation->setPlainText(QStringLiteral(
-        "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after setting "
-        "the contrast and brightness controls, white can look dull or grey. Use this after the Colors test "
-        "to make sure white still looks OK."));
-}
-
-void frmMenu::cmdGrey50_MouseMove()
-{
-    txtTestInformation->setPlainText(
-        QStringLiteral("This is for adjusting contrast and brightness controls on your monitor."));
-}
-
-void frmMenu::cmdGreys_MouseMove()
-{
-    txtTestInformation->setPlainText(QStringLiteral(
-        "This is for adjusting contrast and brightness controls on your monitor. Sometimes, after setting "
-        "the contrast and brightness controls, black can look greenish and white can look a little dull. "
-        "This in particular gives a good scope of the entire grey scale. This will only appear correctly if "
-        "your monitor is set to 32 bit color depth."));
-}
-
-void frmMenu::Form_MouseMove()
-{
-    txtTestInformation->clear();
-}
-
-void frmMenu::fraTestPatterns_MouseMove()
-{
-    txtTestInformation->clear();
-}
-
-void frmMenu::fraLCDPixelColorTests_MouseMove()
-{
-    txtTestInformation->clear();
-}
-
-void frmMenu::fraBWTestPatterns_MouseMove()
-{
-    txtTestInformation->clear();
-}
-
-void frmMenu::fraTestInformation_MouseMove()
-{
-    txtTestInformation->clear();
-}
-
-void frmMenu::txtTestInformation_MouseMove()
-{
-    txtTestInformation->clear();
 }
 
 void frmMenu::txtTestInformation_GotFocus()

@@ -13,6 +13,10 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace TestCatalog {
+struct Test;
+}
+
 // The main window: thirteen test buttons in three groups, the description panel and two menus.
 class frmMenu : public Form
 {
@@ -64,43 +68,10 @@ private:
     void createMenus();
     void connectHandlers();
 
-    void cmdBoxes_Click();
-    void cmdCircles_Click();
-    void cmdColors_Click();
-    void cmdCrosshairs_Click();
-    void cmdVerticalLines_Click();
-    void cmdDiagonalLines_Click();
-    void cmdRed_Click();
-    void cmdGreen_Click();
-    void cmdBlue_Click();
-    void cmdBlack_Click();
-    void cmdWhite_Click();
-    void cmdGrey50_Click();
-    void cmdGreys_Click();
+    void txtTestInformation_GotFocus();
 
     // The description panel: a pointer move over a test button describes the test, over anything
     // else in the window it empties the box.
-    void cmdBoxes_MouseMove();
-    void cmdCircles_MouseMove();
-    void cmdColors_MouseMove();
-    void cmdCrosshairs_MouseMove();
-    void cmdVerticalLines_MouseMove();
-    void cmdDiagonalLines_MouseMove();
-    void cmdRed_MouseMove();
-    void cmdGreen_MouseMove();
-    void cmdBlue_MouseMove();
-    void cmdBlack_MouseMove();
-    void cmdWhite_MouseMove();
-    void cmdGrey50_MouseMove();
-    void cmdGreys_MouseMove();
-    void Form_MouseMove();
-    void fraTestPatterns_MouseMove();
-    void fraLCDPixelColorTests_MouseMove();
-    void fraBWTestPatterns_MouseMove();
-    void fraTestInformation_MouseMove();
-    void txtTestInformation_MouseMove();
-    void txtTestInformation_GotFocus();
-
     QHash<QObject *, std::function<void()>> m_mouseMoveHandlers;
     std::function<void()> m_txtTestInformationGotFocus;
 
@@ -110,8 +81,7 @@ private:
     void menitmAbout_Click();
     void menitmExit_Click();
 
-    template <class Pattern> void startTest();
-    void startSolidColourTest(quint32 color);
+    void startTest(const TestCatalog::Test &test);
     void showPreTestMessageIfOn();
     void closingSequence();
     void CheckForUpdate();

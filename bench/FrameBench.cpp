@@ -3,14 +3,13 @@
 //
 // One frame is what a resize does up to a picture ready to blit: the surface starts again from the bare
 // background, the pattern is laid out or drawn (Form_Resize), and the frame is composed (frame()). The
-// drawn patterns' deliberate 0.1 s wait is left out: they run Form_Resize's drawing, drawPattern() on the
-// window's own canvas, without it. The window is created but not shown, so nothing is blitted; the sizes
-// are device pixels at 15 twips per pixel.
+// drawn patterns' deliberate 0.1 s wait is left out: they run Form_Resize's drawing, drawPattern(), without
+// it. The window is created but not shown, so nothing is blitted; the sizes are device pixels at 15 twips
+// per pixel.
 //
 // "warm" is the steady state: the window keeps its buffers at that size (every later re-layout). "first"
 // is the first frame of a newly created window at that size, buffers allocated on the way, beside a fill
 // of a newly allocated image.
-#include "patterns/render/PatternCanvas.h"
 #include "patterns/frmBoxesFS.h"
 #include "patterns/frmCirclesFS.h"
 #include "patterns/frmColorFS.h"
@@ -65,8 +64,7 @@ public:
         if constexpr (K == Kind::Shapes) {
             this->Form_Resize();
         } else if constexpr (K == Kind::Drawn) {
-            PatternCanvas canvas(*this);
-            P::drawPattern(canvas); // Form_Resize without its wait
+            this->drawPattern(); // Form_Resize without its wait
         }
         const QImage frame = this->frame();
         return frame.constBits();

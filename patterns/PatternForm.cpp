@@ -1,7 +1,6 @@
 #include "patterns/PatternForm.h"
 
 #include "app/frmMenu.h"
-#include "patterns/render/DeviceGrid.h"
 #include "patterns/render/FrameComposer.h"
 #include "patterns/render/GraphicElement.h"
 #include "platform/OleColor.h"
@@ -10,7 +9,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
-#include <QtMath>
 
 PatternForm::PatternForm()
     : Form(Qt::Tool | Qt::FramelessWindowHint)
@@ -48,7 +46,7 @@ void PatternForm::setWindowStateValue(WindowStateValue state)
 void PatternForm::showWindow()
 {
     if (m_windowState != Maximized) {
-        show();
+        Form::showWindow();
         return;
     }
     // The monitor that holds the main window. Without a window manager, full screen alone would not
@@ -79,7 +77,6 @@ void PatternForm::setBackColor(quint32 color)
 {
     m_backColor = color;
     clearSurface(); // lines drawn so far are covered by the new background anyway
-    update();
 }
 
 QSize PatternForm::deviceSize() const
@@ -88,7 +85,8 @@ QSize PatternForm::deviceSize() const
     // through the screens; Line asks for it with every line.
     const QWindow *window = windowHandle();
     const qreal dpr = window ? window->devicePixelRatio() : devicePixelRatioF();
-    return QSize(qRound(width() * dpr), qRound(height() * dpr));
+    const QSize logical = size();
+    return QSize(qRound(logical.width() * dpr), qRound(logical.height() * dpr));
 }
 
 float PatternForm::Width() const
@@ -101,99 +99,75 @@ float PatternForm::Height() const
     return float(deviceSize().height()) * Screen::TwipsPerPixelY();
 }
 
-void PatternForm::ensureCanvas()
+void PatternForm::followSize()
 {
     const QSize size = deviceSize();
     if (size == m_surfaceSize)
         return;
     m_surfaceSize = size;
-    // Let go of the old pictures before anything is drawn at the new size.
-    m_canvas = QImage();
+    // Let go of the old picture before anything is drawn at the new size.
     m_frame = QImage();
     clearSurface();
 }
 
 void PatternForm::clearSurface()
 {
-    m_canvasBare = true;
-    m_pendingLines.clear();
-    m_frameDirty = true;
+    m_lines.clear();
+    changed();
 }
 
-void PatternForm::Line(float x1, float y1, float x2, float y2)
+void PatternForm::changed()
 {
-    ensureCanvas();
-    const double tx = Screen::TwipsPerPixelX();
-    const double ty = Screen::TwipsPerPixelY();
-    // Collected and drawn together when the picture is next needed: thousands of screen-high lines
-    // go much faster that way. The first one asks for the repaint that will draw them all.
-    if (m_pendingLines.empty())
-        update();
-    m_pendingLines.push_back({ DeviceGrid::pixelAt(x1, tx), DeviceGrid::pixelAt(y1, ty),
-        DeviceGrid::pixelAt(x2, tx), DeviceGrid::pixelAt(y2, ty), OleColor::toStandardRgb(m_foreColor) });
-    m_frameDirty = true;
-}
-
-// A buffer of the surface's size that this form alone holds, so that writing to it copies nothing.
-void PatternForm::prepareBuffer(QImage &image) const
-{
-    if (image.size() == m_surfaceSize && image.isDetached())
+    // Thousands of lines come one by one: the first change asks for the repaint that draws them all.
+    if (m_frameDirty)
         return;
-    image = QImage();
-    image = QImage(m_surfaceSize, QImage::Format_RGB32);
-}
-
-void PatternForm::paintCanvas()
-{
-    if (m_canvasBare) {
-        // Nothing is on the surface yet but the background: it is filled on the way.
-        prepareBuffer(m_canvas);
-        DeviceGrid::drawLines(m_canvas, m_pendingLines, OleColor::toStandardRgb(m_backColor));
-        m_canvasBare = false;
-    } else if (!m_pendingLines.empty()) {
-        DeviceGrid::drawLines(m_canvas, m_pendingLines);
-    }
-    m_pendingLines.clear();
-}
-
-void PatternForm::addElement(GraphicElement *element)
-{
-    m_elements.push_back(element);
-    element->setChangeHandler([this] { elementsChanged(); });
-    elementsChanged();
-}
-
-void PatternForm::elementsChanged()
-{
     m_frameDirty = true;
     update();
 }
 
-QImage PatternForm::frame() const
+void PatternForm::Line(float x1, float y1, float x2, float y2)
 {
-    auto *self = const_cast<PatternForm *>(this);
-    self->ensureCanvas();
-    if (m_elements.empty()) {
-        self->paintCanvas();
-        return m_canvas;
+    Q_ASSERT(m_elements.empty());
+    followSize();
+    const double tx = Screen::TwipsPerPixelX();
+    const double ty = Screen::TwipsPerPixelY();
+    m_lines.push_back({ DeviceGrid::pixelAt(x1, tx), DeviceGrid::pixelAt(y1, ty), DeviceGrid::pixelAt(x2, tx),
+        DeviceGrid::pixelAt(y2, ty), OleColor::toStandardRgb(m_foreColor) });
+    changed();
+}
+
+void PatternForm::addElement(GraphicElement *element)
+{
+    Q_ASSERT(m_lines.empty());
+    m_elements.push_back(element);
+    element->setChangeHandler([this] { changed(); });
+    changed();
+}
+
+QImage PatternForm::frame()
+{
+    followSize();
+    if (!m_frameDirty)
+        return m_frame;
+    // Drawn into a buffer this form alone holds, so that writing to it copies nothing.
+    if (m_frame.size() != m_surfaceSize || !m_frame.isDetached()) {
+        m_frame = QImage();
+        m_frame = QImage(m_surfaceSize, QImage::Format_RGB32);
     }
-    if (m_frameDirty) {
-        // A surface that holds only the background is never painted: the elements go straight over it.
-        const bool bare = m_canvasBare && m_pendingLines.empty();
-        if (!bare)
-            self->paintCanvas();
-        prepareBuffer(m_frame);
-        FrameComposer::compose(m_frame, bare ? nullptr : &m_canvas, OleColor::toStandardRgb(m_backColor),
-            m_elements, Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
-        m_frameDirty = false;
-    }
+    const QRgb background = OleColor::toStandardRgb(m_backColor);
+    if (m_elements.empty())
+        DeviceGrid::drawLines(m_frame, m_lines, background);
+    else
+        FrameComposer::compose(
+            m_frame, background, m_elements, Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
+    m_frameDirty = false;
     return m_frame;
 }
 
 void PatternForm::resizeEvent(QResizeEvent *event)
 {
     // A new size starts from a clean surface; Form_Resize then lays out or draws afresh.
-    ensureCanvas();
+    followSize();
     Form::resizeEvent(event);
 }
 

@@ -28,7 +28,7 @@ public:
     WindowStateValue windowStateValue() const { return m_windowState; }
 
     // The form's line operation: from (x1, y1) to (x2, y2) twips in ForeColor, one device pixel wide,
-    // both end points drawn. It draws on the kept surface, so a repaint shows it again.
+    // both end points drawn. The lines are kept, so a repaint shows them again.
     void Line(float x1, float y1, float x2, float y2);
 
     // Size in twips: device pixels times the screen's twips per pixel.
@@ -36,12 +36,13 @@ public:
     float Height() const override;
     QSize deviceSize() const;
 
-    // The picture as it is on screen, one QImage pixel per device pixel.
-    QImage frame() const;
+    // The picture as it is on screen, one QImage pixel per device pixel; drawn again only after a change.
+    QImage frame();
 
 protected:
     PatternForm();
 
+    // A pattern either holds elements (shapes, line controls) or draws with Line, never both.
     // Elements are drawn bottom first, in the order they were added.
     void addElement(GraphicElement *element);
     // Back to the bare background, as after a size change: what Line drew is dropped.
@@ -57,22 +58,17 @@ protected:
 
 private:
     // A new device size starts a new, bare surface.
-    void ensureCanvas();
-    // Brings the canvas up to date: the background, if not yet there, and the lines not yet drawn.
-    void paintCanvas();
-    void prepareBuffer(QImage &image) const;
+    void followSize();
+    void changed();
     void followScreen(QScreen *screen);
-    void elementsChanged();
 
     quint32 m_backColor;
     quint32 m_foreColor;
     WindowStateValue m_windowState = Normal;
     QSize m_surfaceSize;
-    QImage m_canvas; // background and everything drawn with Line since the last size change
-    bool m_canvasBare = true; // only the background on the surface: m_canvas may not even hold it yet
-    std::vector<DeviceGrid::Segment> m_pendingLines; // drawn with Line, not yet on m_canvas
-    mutable QImage m_frame; // canvas with the elements on top
-    mutable bool m_frameDirty = true;
+    std::vector<DeviceGrid::Segment> m_lines; // drawn with Line since the surface was last cleared
     std::vector<GraphicElement *> m_elements;
+    QImage m_frame;
+    bool m_frameDirty = true;
     QMetaObject::Connection m_screenWatch;
 };

@@ -1,33 +1,10 @@
 #include "patterns/ShapeLayouts.h"
 
 #include "platform/Convert.h"
-#include "patterns/render/Shape.h"
 
 namespace {
 constexpr double InsetDivisor = 20.0;
-constexpr quint32 White = 0x00FFFFFF;
-constexpr quint32 Black = 0x00000000;
-constexpr float DesignWidth = 4800;
-constexpr float DesignHeight = 3600;
 } // namespace
-
-void ShapeLayouts::designNested(
-    const std::array<Shape *, 10> &shapesInLayoutOrder, int kind, bool firstIsWhite)
-{
-    for (size_t k = 0; k < shapesInLayoutOrder.size(); ++k) {
-        Shape *shape = shapesInLayoutOrder[k];
-        shape->setKind(Shape::ShapeKind(kind));
-        shape->setBackStyle(Shape::Opaque);
-        // White shapes keep the default interior (window background), black ones the default outline
-        // (window text).
-        if ((k % 2 == 0) == firstIsWhite)
-            shape->setBorderColor(White);
-        else
-            shape->setBackColor(Black);
-        shape->Move(k * DesignWidth / 20, k * DesignHeight / 20, DesignWidth - k * DesignWidth / 10,
-            DesignHeight - k * DesignHeight / 10);
-    }
-}
 
 ShapeLayouts::NestedInset ShapeLayouts::nestedInset(float formWidth, float formHeight)
 {
@@ -44,19 +21,6 @@ ShapeLayouts::NestedInset ShapeLayouts::nestedInset(float formWidth, float formH
         b.Height = Convert::toSingle(l.H - 2 * k * double(l.dy));
     }
     return l;
-}
-
-void ShapeLayouts::place(const NestedInset &layout, const std::array<Shape *, 10> &shapesInLayoutOrder)
-{
-    for (size_t k = 0; k < layout.steps.size(); ++k) {
-        Shape &shape = *shapesInLayoutOrder[k];
-        const Bounds &b = layout.steps[k];
-        shape.setTop(b.Top);
-        shape.setLeft(b.Left);
-        shape.setWidth(b.Width);
-        shape.setHeight(b.Height);
-        shape.setVisible(true);
-    }
 }
 
 ShapeLayouts::ColorBars ShapeLayouts::colorBars(float formWidth, float formHeight)

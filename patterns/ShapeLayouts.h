@@ -4,56 +4,46 @@
 #include <cstdint>
 #include <functional>
 
-class Shape;
-
 // The layouts of the shape-built patterns, as pure functions of the window's size in twips. Each
 // returns what its form hands to its controls: single-precision twips, already rounded as a control
 // stores them. Sizes that the layouts convert to integers use 32 bits, so screens up to 8K fit; a
 // size out of that range raises the overflow error before anything is computed.
-class ShapeLayouts
+namespace ShapeLayouts {
+struct Bounds
 {
-public:
-    struct Bounds
-    {
-        float Left = 0;
-        float Top = 0;
-        float Width = 0;
-        float Height = 0;
-    };
-
-    // Ten shapes, each inset from the one before by a twentieth of the size on every side.
-    struct NestedInset
-    {
-        int32_t W = 0;
-        int32_t H = 0;
-        float dx = 0;
-        float dy = 0;
-        std::array<Bounds, 10> steps; // layout step k, from the full window inwards
-    };
-    static NestedInset nestedInset(float formWidth, float formHeight);
-    // The design of the ten nested shapes, in layout order: opaque, of the given kind (a Shape::ShapeKind),
-    // alternately white and black starting as asked, at their design sketch's places (never seen: the
-    // forms hide them at load and the first layout moves them).
-    static void designNested(const std::array<Shape *, 10> &shapesInLayoutOrder, int kind, bool firstIsWhite);
-    // Hands each step to its shape (Top, Left, Width, Height) and shows it right after.
-    static void place(const NestedInset &layout, const std::array<Shape *, 10> &shapesInLayoutOrder);
-
-    struct ColorBars
-    {
-        int32_t w = 0;
-        int32_t h = 0;
-        Bounds Red, Green, Blue, White, Black, MagentaLeft, MagentaRight, Yellow, Cyan;
-    };
-    static ColorBars colorBars(float formWidth, float formHeight);
-
-    struct LineEnds
-    {
-        float X1 = 0;
-        float Y1 = 0;
-        float X2 = 0;
-        float Y2 = 0;
-    };
-    // pixelInTwips gives one pixel in twips; it is asked afresh for every coordinate that uses it.
-    static std::array<LineEnds, 6> crosshairs(
-        float formWidth, float formHeight, const std::function<int16_t()> &pixelInTwips);
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
 };
+
+// Ten shapes, each inset from the one before by a twentieth of the size on every side.
+struct NestedInset
+{
+    int32_t W = 0;
+    int32_t H = 0;
+    float dx = 0;
+    float dy = 0;
+    std::array<Bounds, 10> steps; // layout step k, from the full window inwards
+};
+NestedInset nestedInset(float formWidth, float formHeight);
+
+struct ColorBars
+{
+    int32_t w = 0;
+    int32_t h = 0;
+    Bounds Red, Green, Blue, White, Black, MagentaLeft, MagentaRight, Yellow, Cyan;
+};
+ColorBars colorBars(float formWidth, float formHeight);
+
+struct LineEnds
+{
+    float X1 = 0;
+    float Y1 = 0;
+    float X2 = 0;
+    float Y2 = 0;
+};
+// pixelInTwips gives one pixel in twips; it is asked afresh for every coordinate that uses it.
+std::array<LineEnds, 6> crosshairs(
+    float formWidth, float formHeight, const std::function<int16_t()> &pixelInTwips);
+} // namespace ShapeLayouts

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "patterns/PatternForm.h"
-#include "patterns/render/Shape.h"
+#include "patterns/NestedShapesForm.h"
 
 // Ten nested rectangles, alternately white and black, each inset by a twentieth of the screen.
-class frmBoxesFS : public PatternForm
+class frmBoxesFS : public NestedShapesForm
 {
     Q_OBJECT
 public:
@@ -12,8 +11,4 @@ public:
 
     // Bottom of the stacking first; also the order of the layout steps.
     Shape w1, b1, w2, b2, w3, b3, w4, b4, w5, b5;
-
-protected:
-    void Form_Load() override;
-    void Form_Resize() override;
 };

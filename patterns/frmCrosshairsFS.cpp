@@ -1,7 +1,7 @@
 #include "patterns/frmCrosshairsFS.h"
 
-#include "patterns/modFunctions.h"
 #include "patterns/ShapeLayouts.h"
+#include "patterns/modFunctions.h"
 
 namespace {
 constexpr quint32 White = 0x00FFFFFF;

@@ -1,12 +1,9 @@
 #include "patterns/frmDiagonalLines.h"
 
-#include "patterns/modFunctions.h"
-#include "patterns/render/PatternCanvas.h"
 #include "platform/Convert.h"
 #include "platform/Screen.h"
 
 namespace {
-constexpr float SettleSeconds = 0.1f;
 constexpr int PixelsPerStep = 3;
 
 // 32-bit, so 4K to 8K screens are covered whole; the twips per pixel are read at every step.
@@ -21,26 +18,14 @@ int32_t stepY(int32_t y)
 }
 } // namespace
 
-frmDiagonalLines::frmDiagonalLines()
+void frmDiagonalLines::drawPattern()
 {
     // ForeColor stays the form's default, the button-text colour: black in a pattern.
-    setBackColor(0x00FFFFFF);
-}
-
-void frmDiagonalLines::Form_Resize()
-{
-    modFunctions::Wait(SettleSeconds);
-    PatternCanvas canvas(*this);
-    drawPattern(canvas);
-}
-
-void frmDiagonalLines::drawPattern(LineCanvas &canvas)
-{
     int32_t x1 = 0;
     int32_t y1 = 0;
     int32_t x2 = 0;
     int32_t y2 = 0;
-    const auto line = [&] { canvas.Line(float(x1), float(y1), float(x2), float(y2)); };
+    const auto line = [&] { Line(float(x1), float(y1), float(x2), float(y2)); };
 
     // Each phase tests after its body, so each draws at least one line.
     // Upper-left triangle: from the top edge to the left edge.
@@ -48,8 +33,8 @@ void frmDiagonalLines::drawPattern(LineCanvas &canvas)
         line();
         x1 = stepX(x1);
         y2 = stepY(y2);
-        const bool pastRight = float(x1) >= canvas.Width();
-        const bool pastBottom = float(y2) >= canvas.Height();
+        const bool pastRight = float(x1) >= Width();
+        const bool pastBottom = float(y2) >= Height();
         if (pastRight || pastBottom)
             break;
     }
@@ -58,11 +43,11 @@ void frmDiagonalLines::drawPattern(LineCanvas &canvas)
         line();
         x1 = stepX(x1);
         x2 = stepX(x2);
-    } while (!(float(x1) >= canvas.Width()));
+    } while (!(float(x1) >= Width()));
     // Lower-right triangle: the upper end moves down the right edge, the lower end right.
     do {
         line();
         x2 = stepX(x2);
         y1 = stepY(y1);
-    } while (!(float(y1) >= canvas.Height()));
+    } while (!(float(y1) >= Height()));
 }

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "patterns/PatternForm.h"
+#include "patterns/DrawnPatternForm.h"
 
-class LineCanvas;
-
-class frmDiagonalLines : public PatternForm
+class frmDiagonalLines : public DrawnPatternForm
 {
     Q_OBJECT
-public:
-    frmDiagonalLines();
-
-    // Parallel lines from upper right to lower left, three pixels apart along each axis, in ForeColor.
-    static void drawPattern(LineCanvas &canvas);
-
 protected:
-    void Form_Resize() override;
+    // Parallel lines from upper right to lower left, three pixels apart along each axis, in ForeColor.
+    void drawPattern() override;
 };

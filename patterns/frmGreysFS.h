@@ -1,18 +1,11 @@
 #pragma once
 
-#include "patterns/PatternForm.h"
+#include "patterns/DrawnPatternForm.h"
 
-class LineCanvas;
-
-class frmGreysFS : public PatternForm
+class frmGreysFS : public DrawnPatternForm
 {
     Q_OBJECT
-public:
-    frmGreysFS();
-
-    // The ramp: levels of n one-pixel lines from black towards white, n from the screen's width.
-    static void drawPattern(LineCanvas &canvas);
-
 protected:
-    void Form_Resize() override;
+    // The ramp: levels of n one-pixel lines from black towards white, n from the screen's width.
+    void drawPattern() override;
 };

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "patterns/PatternForm.h"
+#include "patterns/DrawnPatternForm.h"
 
-class LineCanvas;
-
-class frmVerticalLines : public PatternForm
+class frmVerticalLines : public DrawnPatternForm
 {
     Q_OBJECT
-public:
-    frmVerticalLines();
-
-    // Black lines on every second pixel column, over the full height.
-    static void drawPattern(LineCanvas &canvas);
-
 protected:
-    void Form_Resize() override;
+    // Black lines on every second pixel column, over the full height.
+    void drawPattern() override;
 };

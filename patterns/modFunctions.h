@@ -3,13 +3,11 @@
 #include <cstdint>
 
 // The routines the pattern windows share.
-class modFunctions
-{
-public:
-    // Blocks the calling thread for at least Seconds without running the event loop: nothing is
-    // repainted and no input is handled meanwhile.
-    static void Wait(const float &Seconds);
-    // Twips to pixels along X, at the screen's current twips per pixel; ties round to even.
-    static int16_t TwipsToPixelsX(const float &Twips);
-    static int16_t PixelsToTwipsX(const float &Pixels);
-};
+namespace modFunctions {
+// Blocks the calling thread for at least Seconds without running the event loop: nothing is
+// repainted and no input is handled meanwhile.
+void Wait(const float &Seconds);
+// Twips to pixels along X, at the screen's current twips per pixel; ties round to even.
+int16_t TwipsToPixelsX(const float &Twips);
+int16_t PixelsToTwipsX(const float &Pixels);
+} // namespace modFunctions

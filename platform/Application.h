@@ -2,7 +2,8 @@
 
 #include <QApplication>
 
-// The last line of the error boundary: anything a handler let through is reported, never fatal.
+// Handlers catch their own errors where the event enters our code (ErrorBoundary). Qt does not support an
+// exception thrown through its event delivery: one that still gets here is logged as a last resort.
 class Application : public QApplication
 {
     Q_OBJECT

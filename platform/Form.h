@@ -28,6 +28,7 @@ public:
 
     ~Form() override;
 
+    // Not Qt's show/hide/width/height: these load the form, run its events and measure in twips; use them.
     // Modal: returns once the form has been unloaded or hidden.
     void Show(ShowMode mode = Modeless);
     void Hide();

@@ -4,8 +4,6 @@ class QString;
 
 // Hands a web address or a "mailto:" target to the desktop's default handler. The result is not
 // reported: a failure leaves the caller as it was.
-class Shell
-{
-public:
-    static void open(const QString &target);
-};
+namespace Shell {
+void open(const QString &target);
+} // namespace Shell

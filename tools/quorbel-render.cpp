@@ -6,6 +6,7 @@
 #include "app/Options.h"
 #include "app/frmMenu.h"
 #include "patterns/PatternForm.h"
+#include "patterns/TestCatalog.h"
 #include "platform/AppVersion.h"
 #include "platform/Application.h"
 #include "update/UpdateCheck.h"
@@ -150,14 +151,6 @@ QImage captureModal(const std::function<void()> &open, const char *windowClass)
 
 std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
 {
-    const auto test = [](const char *name, QPushButton *button) {
-        return Picture { QString::fromLatin1(name),
-            [button] {
-                Options::saveShowInfo(false);
-                button->click();
-            },
-            "PatternForm" };
-    };
     const auto update = [&server, &menu](const char *name, const QByteArray &body, const char *windowClass) {
         return Picture { QString::fromLatin1(name),
             [&server, &menu, body] {
@@ -166,7 +159,7 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
             },
             windowClass };
     };
-    return {
+    std::vector<Picture> all {
         { QStringLiteral("main-window"), nullptr, nullptr },
         { QStringLiteral("pre-test-message"),
             [&menu] {
@@ -174,27 +167,27 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
                 menu.cmdBoxes->click();
             },
             "frmTestInfo" },
-        test("boxes", menu.cmdBoxes),
-        test("circles", menu.cmdCircles),
-        test("colors", menu.cmdColors),
-        test("crosshairs", menu.cmdCrosshairs),
-        test("vertical-lines", menu.cmdVerticalLines),
-        test("diagonal-lines", menu.cmdDiagonalLines),
-        test("red", menu.cmdRed),
-        test("green", menu.cmdGreen),
-        test("blue", menu.cmdBlue),
-        test("black", menu.cmdBlack),
-        test("white", menu.cmdWhite),
-        test("grey-50", menu.cmdGrey50),
-        test("greys", menu.cmdGreys),
-        { QStringLiteral("help"), [&menu] { menu.menitmQRBLHelp->trigger(); }, "frmHelp" },
-        { QStringLiteral("about"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
-        update("update", NewerVersion, "frmUpdate"),
-        update("update-latest", AppVersion::text().toLatin1(), "QMessageBox"),
-        update("update-not-responding", QByteArray(), "QMessageBox"),
-        { QStringLiteral("main-window-large"), nullptr, nullptr },
-        { QStringLiteral("about-large"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
     };
+    for (const TestCatalog::Test &test : TestCatalog::all()) {
+        auto *button = menu.client()->findChild<QPushButton *>(QLatin1String(test.button));
+        all.push_back({ QString::fromLatin1(test.name),
+            [button] {
+                Options::saveShowInfo(false);
+                button->click();
+            },
+            "PatternForm" });
+    }
+    all.insert(all.end(),
+        {
+            { QStringLiteral("help"), [&menu] { menu.menitmQRBLHelp->trigger(); }, "frmHelp" },
+            { QStringLiteral("about"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
+            update("update", NewerVersion, "frmUpdate"),
+            update("update-latest", AppVersion::text().toLatin1(), "QMessageBox"),
+            update("update-not-responding", QByteArray(), "QMessageBox"),
+            { QStringLiteral("main-window-large"), nullptr, nullptr },
+            { QStringLiteral("about-large"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
+        });
+    return all;
 }
 
 // The main window as it is while the pointer rests on the Colors button: the panel describes the test.

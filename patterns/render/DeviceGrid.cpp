@@ -10,9 +10,6 @@
 #endif
 
 namespace {
-// Rows drawn together by drawLines: small enough to stay in the processor's cache.
-constexpr int BandBytes = 1 << 19;
-
 int clampToInt(double v)
 {
     if (!(v > double(INT_MIN / 2)))
@@ -22,15 +19,16 @@ int clampToInt(double v)
     return int(v);
 }
 
-// Lines of one family: every segment vertical, or every one at 45 degrees the same way. On each row such
-// a segment lights one pixel, at the same index of a strip that the row sees through a window moved by
-// one pixel per row (not moved at all for vertical lines). Rows that the same segments cover see the same
-// strip, so the strip is built once and each row is copied from it.
-enum class Family { Vertical, Falling, Rising }; // Falling: x + y constant; Rising: x - y constant
+// Lines of one family, as the line patterns draw them: every segment vertical, or every one at 45 degrees
+// from upper right to lower left (x + y constant). On each row such a segment lights one pixel, at the same
+// index of a strip that the row sees through a window moved by one pixel per row (not moved at all for
+// vertical lines). Rows that the same segments cover see the same strip, so the strip is built once and
+// each row is copied from it.
+enum class Family { Vertical, Falling };
 
 struct Track
 {
-    long long index; // column, x + y or x - y
+    long long index; // column, or x + y
     int lo; // first and last row it covers, stretched over rows where its pixel lies outside the image
     int hi;
     QRgb color;
@@ -39,20 +37,17 @@ struct Track
 bool familyOf(const std::vector<DeviceGrid::Segment> &segments, Family &family)
 {
     bool vertical = true;
-    int diagonal = 0; // 0 unknown, 1 falling, 2 rising, -1 neither
+    bool falling = true;
     for (const DeviceGrid::Segment &s : segments) {
         const long long dx = (long long)s.x2 - s.x1;
         const long long dy = (long long)s.y2 - s.y1;
         vertical = vertical && dx == 0;
-        if (diagonal >= 0 && (dx != 0 || dy != 0)) {
-            const int kind = std::llabs(dx) != std::llabs(dy) ? -1 : ((dx > 0) == (dy > 0) ? 2 : 1);
-            diagonal = kind < 0 || (diagonal && diagonal != kind) ? -1 : kind;
-        }
-        if (!vertical && diagonal < 0)
+        falling = falling && dx == -dy;
+        if (!vertical && !falling)
             return false;
     }
-    family = vertical ? Family::Vertical : diagonal == 2 ? Family::Rising : Family::Falling;
-    return vertical || diagonal > 0;
+    family = vertical ? Family::Vertical : Family::Falling;
+    return true;
 }
 
 // The rows of a segment that lie inside the image, as a track; false when none do.
@@ -63,22 +58,14 @@ bool trackOf(const DeviceGrid::Segment &s, Family family, int w, int h, Track &t
     // Rows on which the segment's line crosses the image.
     long long first = 0;
     long long last = h - 1;
-    switch (family) {
-    case Family::Vertical:
+    if (family == Family::Vertical) {
         t.index = s.x1;
         if (s.x1 < 0 || s.x1 >= w)
             return false;
-        break;
-    case Family::Falling: // column = index - row
+    } else { // column = index - row
         t.index = (long long)s.x1 + s.y1;
         first = std::max(first, t.index - (w - 1));
         last = std::min(last, t.index);
-        break;
-    case Family::Rising: // column = index + row
-        t.index = (long long)s.x1 - s.y1;
-        first = std::max(first, -t.index);
-        last = std::min(last, w - 1 - t.index);
-        break;
     }
     const long long lo = std::max(top, first);
     const long long hi = std::min(bottom, last);
@@ -92,9 +79,9 @@ bool trackOf(const DeviceGrid::Segment &s, Family family, int w, int h, Track &t
     return true;
 }
 
-// False when the segments are not of one family or cover the rows in too many different ways.
-bool drawFamily(
-    QImage &image, const std::vector<DeviceGrid::Segment> &segments, const std::optional<QRgb> &background)
+// The whole image at once; false when the segments are not of one family or cover the rows in too many
+// different ways.
+bool drawFamily(QImage &image, const std::vector<DeviceGrid::Segment> &segments, QRgb background)
 {
     constexpr size_t MaxRowClasses = 64;
     Family family;
@@ -121,47 +108,87 @@ bool drawFamily(
     const qsizetype bpl = image.bytesPerLine();
     uchar *bits = image.bits();
     std::vector<QRgb> strip;
-    std::vector<uchar> lit;
     for (size_t c = 0; c + 1 < cuts.size(); ++c) {
         const int r0 = cuts[c];
         const int rows = cuts[c + 1] - r0;
         const int shift = family == Family::Vertical ? 0 : rows - 1;
         const size_t length = size_t(w) + shift;
-        strip.assign(length, background.value_or(0));
-        if (!background)
-            lit.assign(length, 0);
-        bool any = false;
+        strip.assign(length, background);
         for (const Track &t : tracks) {
             if (t.lo > r0 || t.hi < r0)
                 continue;
-            const long long i = family == Family::Vertical ? t.index
-                : family == Family::Falling                ? t.index - r0
-                                                           : t.index + r0 + shift;
+            const long long i = family == Family::Vertical ? t.index : t.index - r0;
             if (i < 0 || i >= (long long)length)
                 continue;
             strip[size_t(i)] = t.color;
-            if (!background)
-                lit[size_t(i)] = 1;
-            any = true;
         }
-        if (!any && !background)
-            continue;
         for (int k = 0; k < rows; ++k) {
             auto *row = reinterpret_cast<QRgb *>(bits + (r0 + k) * bpl);
-            const size_t start = family == Family::Vertical ? 0
-                : family == Family::Falling                 ? size_t(k)
-                                                            : size_t(shift - k);
-            if (background) {
-                std::memcpy(row, strip.data() + start, size_t(w) * sizeof(QRgb));
-            } else {
-                const QRgb *src = strip.data() + start;
-                const uchar *mask = lit.data() + start;
-                for (int x = 0; x < w; ++x)
-                    row[x] = mask[x] ? src[x] : row[x];
-            }
+            const size_t start = family == Family::Vertical ? 0 : size_t(k);
+            std::memcpy(row, strip.data() + start, size_t(w) * sizeof(QRgb));
         }
     }
     return true;
+}
+
+// Bresenham, walked only over the part inside a w x h image: plot(x, y) for each pixel lit, both end
+// points included. Along the major axis, step i lights the minor offset
+// floor((2 * minor * i + major) / (2 * major)).
+template <typename Plot> void walkLine(int x1, int y1, int x2, int y2, int w, int h, Plot plot)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w && x2 >= w) || (y1 >= h && y2 >= h))
+        return;
+    if (x1 == x2 && y1 == y2) {
+        plot(x1, y1);
+        return;
+    }
+    const long long dx = std::llabs((long long)x2 - x1);
+    const long long dy = std::llabs((long long)y2 - y1);
+    const bool xMajor = dx >= dy;
+    const long long a = xMajor ? dx : dy; // major length
+    const long long b = xMajor ? dy : dx; // minor length
+    const long long u1 = xMajor ? x1 : y1;
+    const long long v1 = xMajor ? y1 : x1;
+    const int su = (xMajor ? x1 < x2 : y1 < y2) ? 1 : -1;
+    const int sv = (xMajor ? y1 < y2 : x1 < x2) ? 1 : -1;
+    const long long uSize = xMajor ? w : h;
+    const long long vSize = xMajor ? h : w;
+
+    // Steps whose major coordinate lies inside the image.
+    long long first = std::max(0LL, su > 0 ? -u1 : u1 - (uSize - 1));
+    long long last = std::min(a, su > 0 ? uSize - 1 - u1 : u1);
+    // Minor offsets that lie inside, turned into steps (the offset never decreases).
+    const long long offLo = std::max(0LL, sv > 0 ? -v1 : v1 - (vSize - 1));
+    const long long offHi = sv > 0 ? vSize - 1 - v1 : v1;
+    if (offLo > offHi)
+        return;
+    if (b == 0) {
+        if (offLo > 0)
+            return;
+    } else {
+        if (offLo > 0)
+            first = std::max(first, (2 * a * offLo - a + 2 * b - 1) / (2 * b));
+        last = std::min(last, (2 * a * offHi + a - 1) / (2 * b));
+    }
+
+    long long rest = 2 * b * first + a;
+    long long off = rest / (2 * a);
+    rest %= 2 * a;
+    for (long long i = first; i <= last; ++i) {
+        const int u = int(u1 + su * i);
+        const int v = int(v1 + sv * off);
+        if (xMajor)
+            plot(u, v);
+        else
+            plot(v, u);
+        rest += 2 * b;
+        if (rest >= 2 * a) {
+            rest -= 2 * a;
+            ++off;
+        }
+    }
 }
 
 } // namespace
@@ -224,135 +251,37 @@ void DeviceGrid::fillRun(QRgb *row, int count, QRgb color)
         row[i] = color;
 }
 
-void DeviceGrid::fillRect(QImage &image, const QRect &rect, QRgb color)
+void DeviceGrid::drawLines(QImage &image, const std::vector<Segment> &segments, QRgb background)
 {
-    const QRect r = rect.intersected(image.rect());
-    if (r.isEmpty())
+    if (image.isNull())
         return;
-    const int bpl = image.bytesPerLine() / 4;
-    auto *bits = reinterpret_cast<QRgb *>(image.bits());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        fillRun(bits + qsizetype(y) * bpl + r.left(), r.width(), color);
-}
-
-void DeviceGrid::drawLines(
-    QImage &image, const std::vector<Segment> &segments, std::optional<QRgb> background)
-{
-    const int w = image.width();
-    const int h = image.height();
-    if (w == 0 || h == 0)
+    if (!segments.empty() && drawFamily(image, segments, background))
         return;
-    if (segments.empty()) {
-        if (background)
-            image.fill(*background);
-        return;
-    }
-    // Over old content the strips cost a pass over every row they cover: worth it only for many lines.
-    if ((background || segments.size() >= 16) && drawFamily(image, segments, background))
-        return;
-    const int bandRows = std::max(1, BandBytes / std::max(1, int(image.bytesPerLine())));
-    if (segments.size() < 16 || bandRows >= h) {
-        if (background)
-            image.fill(*background);
-        for (const Segment &s : segments)
-            drawLine(image, s.x1, s.y1, s.x2, s.y2, s.color);
-        return;
-    }
-
-    // A screen full of long lines, drawn one line after the other, writes one pixel per row and line:
-    // nearly every write lands on another memory page. Drawn band by band instead, each band stays in
-    // the cache while all lines pass through it. Each pixel still ends up with the colour of the last
-    // line over it, as with drawLine on each in turn.
-    uchar *bits = image.bits();
-    const qsizetype bpl = image.bytesPerLine();
-    for (int top = 0; top < h; top += bandRows) {
-        const int rows = std::min(bandRows, h - top);
-        QImage band(bits + top * bpl, w, rows, bpl, image.format());
-        if (background)
-            band.fill(*background);
-        for (const Segment &s : segments)
-            drawLine(band, s.x1, s.y1 - top, s.x2, s.y2 - top, s.color);
-    }
+    // Lines that no pattern draws at the product's scale: plainly, one after the other.
+    image.fill(background);
+    for (const Segment &s : segments)
+        drawLine(image, s.x1, s.y1, s.x2, s.y2, s.color);
 }
 
 void DeviceGrid::drawLine(QImage &image, int x1, int y1, int x2, int y2, QRgb color)
 {
-    const int w = image.width();
-    const int h = image.height();
-    if (w == 0 || h == 0)
-        return;
-    if ((x1 < 0 && x2 < 0) || (y1 < 0 && y2 < 0) || (x1 >= w && x2 >= w) || (y1 >= h && y2 >= h))
-        return;
-    const int bpl = image.bytesPerLine() / 4;
+    const qsizetype bpl = image.bytesPerLine() / 4;
     auto *bits = reinterpret_cast<QRgb *>(image.bits());
-    if (x1 == x2) {
-        const int top = std::max(0, std::min(y1, y2));
-        const int bottom = std::min(h - 1, std::max(y1, y2));
-        for (int y = top; y <= bottom; ++y)
-            bits[qsizetype(y) * bpl + x1] = color;
-        return;
-    }
-    if (y1 == y2) {
-        fillRect(image, QRect(QPoint(std::min(x1, x2), y1), QPoint(std::max(x1, x2), y1)), color);
-        return;
-    }
-    // Bresenham, walked only over the part inside the image: along the major axis, step i lights the
-    // minor offset floor((2 * minor * i + major) / (2 * major)). Both end points are lit.
-    const long long dx = std::llabs((long long)x2 - x1);
-    const long long dy = std::llabs((long long)y2 - y1);
-    const bool xMajor = dx >= dy;
-    const long long a = xMajor ? dx : dy; // major length
-    const long long b = xMajor ? dy : dx; // minor length
-    const long long u1 = xMajor ? x1 : y1;
-    const long long v1 = xMajor ? y1 : x1;
-    const int su = (xMajor ? x1 < x2 : y1 < y2) ? 1 : -1;
-    const int sv = (xMajor ? y1 < y2 : x1 < x2) ? 1 : -1;
-    const long long uSize = xMajor ? w : h;
-    const long long vSize = xMajor ? h : w;
+    walkLine(x1, y1, x2, y2, image.width(), image.height(),
+        [bits, bpl, color](int x, int y) { bits[qsizetype(y) * bpl + x] = color; });
+}
 
-    // Steps whose major coordinate lies inside the image.
-    long long first = std::max(0LL, su > 0 ? -u1 : u1 - (uSize - 1));
-    long long last = std::min(a, su > 0 ? uSize - 1 - u1 : u1);
-    // Minor offsets that lie inside, turned into steps (the offset never decreases).
-    const long long offLo = std::max(0LL, sv > 0 ? -v1 : v1 - (vSize - 1));
-    const long long offHi = sv > 0 ? vSize - 1 - v1 : v1;
-    if (offLo > offHi)
-        return;
-    if (b == 0) {
-        if (offLo > 0)
-            return;
-    } else if (a == b) {
-        // 45 degrees: the offset is the step itself.
-        first = std::max(first, offLo);
-        last = std::min(last, offHi);
-        for (long long i = first; i <= last; ++i) {
-            const long long x = xMajor ? u1 + su * i : v1 + sv * i;
-            const long long y = xMajor ? v1 + sv * i : u1 + su * i;
-            bits[qsizetype(y) * bpl + x] = color;
-        }
-        return;
-    } else {
-        if (offLo > 0)
-            first = std::max(first, (2 * a * offLo - a + 2 * b - 1) / (2 * b));
-        last = std::min(last, (2 * a * offHi + a - 1) / (2 * b));
-    }
-    if (first > last)
-        return;
-
-    long long rest = 2 * b * first + a;
-    long long off = rest / (2 * a);
-    rest %= 2 * a;
-    for (long long i = first; i <= last; ++i) {
-        const long long u = u1 + su * i;
-        const long long v = v1 + sv * off;
-        if (xMajor)
-            bits[qsizetype(v) * bpl + u] = color;
-        else
-            bits[qsizetype(u) * bpl + v] = color;
-        rest += 2 * b;
-        if (rest >= 2 * a) {
-            rest -= 2 * a;
-            ++off;
-        }
-    }
+DeviceGrid::LineRows DeviceGrid::lineRows(int x1, int y1, int x2, int y2, QSize image)
+{
+    LineRows rows;
+    rows.firstRow = std::clamp(std::min(y1, y2), 0, std::max(0, image.height()));
+    walkLine(x1, y1, x2, y2, image.width(), image.height(), [&rows](int x, int y) {
+        const size_t i = size_t(y - rows.firstRow);
+        if (i >= rows.columns.size())
+            rows.columns.resize(i + 1, Span { x, x });
+        Span &s = rows.columns[i];
+        s.first = std::min(s.first, x);
+        s.end = std::max(s.end, x + 1);
+    });
+    return rows;
 }

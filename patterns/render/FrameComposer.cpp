@@ -14,53 +14,22 @@ struct Gap
     int end;
 };
 
-// Part of a row as it is written: one colour, or the canvas below.
-struct Piece
-{
-    int first;
-    int end;
-    QRgb color;
-    bool fromCanvas;
-    bool operator==(const Piece &o) const
-    {
-        return first == o.first && end == o.end && color == o.color && fromCanvas == o.fromCanvas;
-    }
-};
+// Part of a row as it is written, in one colour.
+using Piece = GraphicElement::Run;
 
 } // namespace
 
-void FrameComposer::compose(QImage &target, const QImage *canvas, QRgb background,
-    const std::vector<GraphicElement *> &elements, double twipsPerPixelX, double twipsPerPixelY)
+void FrameComposer::compose(QImage &target, QRgb background, const std::vector<GraphicElement *> &elements,
+    double twipsPerPixelX, double twipsPerPixelY)
 {
     const int w = target.width();
     const int h = target.height();
     if (w == 0 || h == 0)
         return;
     std::vector<std::unique_ptr<GraphicElement::RowWalker>> walkers;
-    bool byRows = true;
-    for (const GraphicElement *element : elements) {
-        if (!element->Visible())
-            continue;
-        auto walker = element->rows(target.size(), twipsPerPixelX, twipsPerPixelY);
-        if (!walker) {
-            byRows = false;
-            break;
-        }
-        walkers.push_back(std::move(walker));
-    }
-    if (!byRows) {
-        // An element that cannot be told row by row: the surface, then everything painted in turn.
-        if (canvas) {
-            for (int y = 0; y < h; ++y)
-                std::memcpy(target.scanLine(y), canvas->constScanLine(y), size_t(w) * sizeof(QRgb));
-        } else {
-            target.fill(background);
-        }
-        for (const GraphicElement *element : elements)
-            if (element->Visible())
-                element->render(target, twipsPerPixelX, twipsPerPixelY);
-        return;
-    }
+    for (const GraphicElement *element : elements)
+        if (element->Visible())
+            walkers.push_back(element->rows(target.size(), twipsPerPixelX, twipsPerPixelY));
 
     const qsizetype bpl = target.bytesPerLine();
     uchar *bits = target.bits();
@@ -90,8 +59,8 @@ void FrameComposer::compose(QImage &target, const QImage *canvas, QRgb backgroun
         runs.resize(kept);
 
         auto *row = reinterpret_cast<QRgb *>(bits + y * bpl);
-        // Over a plain background, a row painted like the one above is that row again.
-        if (!canvas && y > 0 && runs == previousRuns) {
+        // A row painted like the one above is that row again.
+        if (y > 0 && runs == previousRuns) {
             std::memcpy(row, bits + (y - 1) * bpl, size_t(w) * sizeof(QRgb));
             continue;
         }
@@ -113,7 +82,7 @@ void FrameComposer::compose(QImage &target, const QImage *canvas, QRgb backgroun
                 }
                 const int from = std::max(gap.first, first);
                 const int to = std::min(gap.end, end);
-                pieces.push_back({ from, to, run->color, false });
+                pieces.push_back({ from, to, run->color });
                 if (gap.first < from)
                     nextGaps.push_back({ gap.first, from });
                 if (to < gap.end)
@@ -122,7 +91,7 @@ void FrameComposer::compose(QImage &target, const QImage *canvas, QRgb backgroun
             gaps.swap(nextGaps);
         }
         for (const Gap &gap : gaps)
-            pieces.push_back({ gap.first, gap.end, background, canvas != nullptr });
+            pieces.push_back({ gap.first, gap.end, background });
 
         // Written from left to right, neighbours of one colour joined: the memory sees one plain stream.
         std::sort(
@@ -130,20 +99,14 @@ void FrameComposer::compose(QImage &target, const QImage *canvas, QRgb backgroun
         size_t joined = 0;
         for (const Piece &piece : pieces) {
             Piece &last = pieces[joined ? joined - 1 : 0];
-            if (joined && !piece.fromCanvas && !last.fromCanvas && last.color == piece.color)
+            if (joined && last.color == piece.color)
                 last.end = piece.end;
             else
                 pieces[joined++] = piece;
         }
         pieces.resize(joined);
 
-        const QRgb *canvasRow = canvas ? reinterpret_cast<const QRgb *>(canvas->constScanLine(y)) : nullptr;
-        for (const Piece &piece : pieces) {
-            if (piece.fromCanvas)
-                std::memcpy(row + piece.first, canvasRow + piece.first,
-                    size_t(piece.end - piece.first) * sizeof(QRgb));
-            else
-                DeviceGrid::fillRun(row + piece.first, piece.end - piece.first, piece.color);
-        }
+        for (const Piece &piece : pieces)
+            DeviceGrid::fillRun(row + piece.first, piece.end - piece.first, piece.color);
     }
 }

@@ -14,7 +14,7 @@ public:
     virtual ~GraphicElement() = default;
 
     bool Visible() const { return m_visible; }
-    void setVisible(bool visible);
+    void setVisible(bool visible) { assign(m_visible, visible); }
 
     // Pixels [first, end) of one device row, in one colour; they may reach beyond the image.
     struct Run
@@ -37,17 +37,22 @@ public:
         int endRow = 0;
     };
 
-    // How the element lies on an image of the given size; null when it cannot be told row by row.
-    virtual std::unique_ptr<RowWalker> rows(QSize target, double twipsPerPixelX, double twipsPerPixelY) const;
-
-    // Draws the element into a device-pixel image at the given twips per pixel; by default the runs of
-    // rows(), one after the other.
-    virtual void render(QImage &target, double twipsPerPixelX, double twipsPerPixelY) const;
+    // How the element lies on an image of the given size.
+    virtual std::unique_ptr<RowWalker> rows(QSize target, double twipsPerPixelX, double twipsPerPixelY) const
+        = 0;
 
     void setChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
 
 protected:
-    void changed() const;
+    // A property set to a new value tells the owner; the same value again changes nothing.
+    template <typename T> void assign(T &member, T value)
+    {
+        if (member == value)
+            return;
+        member = value;
+        if (m_changed)
+            m_changed();
+    }
 
 private:
     bool m_visible = true;

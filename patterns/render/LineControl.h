@@ -9,24 +9,20 @@ class LineControl : public GraphicElement
 {
 public:
     float X1() const { return m_x1; }
-    void setX1(float twips);
+    void setX1(float twips) { assign(m_x1, twips); }
     float Y1() const { return m_y1; }
-    void setY1(float twips);
+    void setY1(float twips) { assign(m_y1, twips); }
     float X2() const { return m_x2; }
-    void setX2(float twips);
+    void setX2(float twips) { assign(m_x2, twips); }
     float Y2() const { return m_y2; }
-    void setY2(float twips);
+    void setY2(float twips) { assign(m_y2, twips); }
     quint32 BorderColor() const { return m_borderColor; }
-    void setBorderColor(quint32 color);
+    void setBorderColor(quint32 color) { assign(m_borderColor, color); }
 
-    // Row by row only when level or upright; a slanting line is drawn whole.
     std::unique_ptr<RowWalker> rows(
         QSize target, double twipsPerPixelX, double twipsPerPixelY) const override;
-    void render(QImage &target, double twipsPerPixelX, double twipsPerPixelY) const override;
 
 private:
-    void assign(float &member, float value);
-
     float m_x1 = 0;
     float m_y1 = 0;
     float m_x2 = 0;

@@ -185,55 +185,6 @@ private:
 
 } // namespace
 
-template <typename T> void Shape::assign(T &member, T value)
-{
-    if (member == value)
-        return;
-    member = value;
-    changed();
-}
-
-void Shape::setKind(ShapeKind kind)
-{
-    assign(m_kind, kind);
-}
-void Shape::setBackStyle(BackStyleValue style)
-{
-    assign(m_backStyle, style);
-}
-void Shape::setBackColor(quint32 color)
-{
-    assign(m_backColor, color);
-}
-void Shape::setFillStyle(FillStyleValue style)
-{
-    assign(m_fillStyle, style);
-}
-void Shape::setFillColor(quint32 color)
-{
-    assign(m_fillColor, color);
-}
-void Shape::setBorderColor(quint32 color)
-{
-    assign(m_borderColor, color);
-}
-void Shape::setLeft(float twips)
-{
-    assign(m_left, twips);
-}
-void Shape::setTop(float twips)
-{
-    assign(m_top, twips);
-}
-void Shape::setWidth(float twips)
-{
-    assign(m_width, twips);
-}
-void Shape::setHeight(float twips)
-{
-    assign(m_height, twips);
-}
-
 void Shape::Move(float left, float top, float width, float height)
 {
     setLeft(left);

@@ -13,27 +13,27 @@ public:
     enum FillStyleValue { Solid = 0, TransparentFill = 1 };
 
     ShapeKind Kind() const { return m_kind; }
-    void setKind(ShapeKind kind);
+    void setKind(ShapeKind kind) { assign(m_kind, kind); }
 
     BackStyleValue BackStyle() const { return m_backStyle; }
-    void setBackStyle(BackStyleValue style);
+    void setBackStyle(BackStyleValue style) { assign(m_backStyle, style); }
     quint32 BackColor() const { return m_backColor; }
-    void setBackColor(quint32 color);
+    void setBackColor(quint32 color) { assign(m_backColor, color); }
     FillStyleValue FillStyle() const { return m_fillStyle; }
-    void setFillStyle(FillStyleValue style);
+    void setFillStyle(FillStyleValue style) { assign(m_fillStyle, style); }
     quint32 FillColor() const { return m_fillColor; }
-    void setFillColor(quint32 color);
+    void setFillColor(quint32 color) { assign(m_fillColor, color); }
     quint32 BorderColor() const { return m_borderColor; }
-    void setBorderColor(quint32 color);
+    void setBorderColor(quint32 color) { assign(m_borderColor, color); }
 
     float Left() const { return m_left; }
-    void setLeft(float twips);
+    void setLeft(float twips) { assign(m_left, twips); }
     float Top() const { return m_top; }
-    void setTop(float twips);
+    void setTop(float twips) { assign(m_top, twips); }
     float Width() const { return m_width; }
-    void setWidth(float twips);
+    void setWidth(float twips) { assign(m_width, twips); }
     float Height() const { return m_height; }
-    void setHeight(float twips);
+    void setHeight(float twips) { assign(m_height, twips); }
     void Move(float left, float top, float width, float height);
 
     std::unique_ptr<RowWalker> rows(
@@ -42,8 +42,6 @@ public:
 private:
     // The colour the interior shows, if any: a solid fill lies over the opaque background.
     bool interiorColor(QRgb &color) const;
-
-    template <typename T> void assign(T &member, T value);
 
     ShapeKind m_kind = Rectangle;
     BackStyleValue m_backStyle = Transparent;

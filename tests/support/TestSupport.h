@@ -1,6 +1,5 @@
 #pragma once
 
-#include "patterns/render/LineCanvas.h"
 #include "platform/Form.h"
 #include "platform/OleColor.h"
 
@@ -83,41 +82,4 @@ public:
 private:
     static std::unique_ptr<QTemporaryDir> s_dir;
     static QList<QPointer<QTimer>> s_pending;
-};
-
-// Takes the lines a pattern issues, in twips and with the colour of each, instead of drawing them.
-class LineRecorder : public LineCanvas
-{
-public:
-    struct Recorded
-    {
-        QLineF line;
-        quint32 color;
-    };
-
-    LineRecorder(float widthTwips, float heightTwips)
-        : m_width(widthTwips)
-        , m_height(heightTwips)
-    { }
-
-    float Width() const override { return m_width; }
-    float Height() const override { return m_height; }
-    quint32 ForeColor() const override { return m_fore; }
-    void setForeColor(quint32 color) override
-    {
-        m_fore = color;
-        colorsSet.push_back(color);
-    }
-    void Line(float x1, float y1, float x2, float y2) override
-    {
-        lines.push_back({ QLineF(x1, y1, x2, y2), m_fore });
-    }
-
-    std::vector<Recorded> lines;
-    std::vector<quint32> colorsSet;
-
-private:
-    float m_width;
-    float m_height;
-    quint32 m_fore = OleColor::ButtonText;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// The thirteen tests, in the order of the main window's tab stops.
+namespace TestCatalog {
+struct Test
+{
+    const char *name; // the picture's name in the gallery
+    const char *caption; // on the test's button
+    const char *button; // the button's object name
+    void (*show)(); // opens the test's window modally; returns once it is closed
+    QString description; // the panel's text while the pointer is over the button
+};
+
+const std::vector<Test> &all();
+// The test a button starts; null for any other object name.
+const Test *byButton(const QString &objectName);
+} // namespace TestCatalog
