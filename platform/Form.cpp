@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResource>
+#include <QWindow>
 #include <QtMath>
 
 namespace {
@@ -48,6 +49,7 @@ void Form::Show(ShowMode mode)
 {
     if (!isLoaded())
         return;
+    ownByMainWindow();
     if (mode == Modeless) {
         showWindow();
         raise();
@@ -69,6 +71,18 @@ void Form::Show(ShowMode mode)
 void Form::showWindow()
 {
     show();
+}
+
+void Form::ownByMainWindow()
+{
+    // Dialogs belong to the main window: window managers keep them above it, with it, and off the
+    // task bar only when they know the owner.
+    QWidget *main = mainWindow();
+    if (windowType() != Qt::Dialog || !main || main == this)
+        return;
+    winId(); // both native windows, so that the owner can be named
+    main->winId();
+    windowHandle()->setTransientParent(main->windowHandle());
 }
 
 void Form::Hide()
@@ -209,7 +223,8 @@ void Form::keyPressEvent(QKeyEvent *event)
 {
     // Enter presses the focused command button, else the default one; Esc the cancel button.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
+    // The keypad's Enter comes with the keypad modifier; it confirms like the main Enter key.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         QPushButton *target = qobject_cast<QPushButton *>(focusWidget());
         if (!target)
             target = m_defaultButton;

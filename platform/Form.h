@@ -85,6 +85,7 @@ protected:
 private:
     template <class T> friend T &form();
     void load(QPointer<Form> *slot);
+    void ownByMainWindow();
 
     QPointer<Form> *m_slot = nullptr;
     QEventLoop *m_modalLoop = nullptr;

@@ -7,8 +7,9 @@ trap 'rm -rf "$dest"' EXIT
 DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 
 expected="usr/bin/quorbel
-usr/lib/quorbel/quorbel-http.so
+usr/libexec/quorbel/quorbel-http.so
 usr/share/applications/org.example.quorbel.desktop
+usr/share/doc/quorbel/changelog.gz
 usr/share/doc/quorbel/copyright
 usr/share/icons/hicolor/16x16/apps/quorbel.png
 usr/share/icons/hicolor/24x24/apps/quorbel.png
