@@ -50,6 +50,7 @@ void Form::Show(ShowMode mode)
     if (!isLoaded())
         return;
     ownByMainWindow();
+    keepSizeAcrossScaleFactors();
     if (mode == Modeless) {
         showWindow();
         raise();
@@ -71,6 +72,19 @@ void Form::Show(ShowMode mode)
 void Form::showWindow()
 {
     show();
+}
+
+void Form::keepSizeAcrossScaleFactors()
+{
+    // A fixed-size window moved to a monitor with another scale factor kept its device size: its
+    // layout, in logical pixels, was cut or left a margin. The same logical size is asked again.
+    if (m_scaleWatch)
+        return;
+    winId();
+    m_scaleWatch = connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        if (minimumSize() == maximumSize())
+            windowHandle()->resize(minimumSize());
+    });
 }
 
 void Form::ownByMainWindow()

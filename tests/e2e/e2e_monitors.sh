@@ -23,8 +23,8 @@ QT_SCREEN_SCALE_FACTORS="A=1;B=2" e2e_start_app "$1"
 width() { xdotool getwindowgeometry --shell "$E2E_MAIN" | sed -n 's/^WIDTH=//p'; }
 one=$(width)
 xdotool windowmove "$E2E_MAIN" 1100 100
-e2e_until 5 test "$(width)" = $((2 * one)) || e2e_fail "on the 2x monitor the main window is $(width) wide, not $((2 * one))"
+e2e_until 5 eval '[ "$(width)" = $((2 * one)) ]' || e2e_fail "on the 2x monitor the main window is $(width) wide, not $((2 * one))"
 xdotool windowmove "$E2E_MAIN" 100 100
-e2e_until 5 test "$(width)" = "$one" || e2e_fail "back on the 1x monitor the main window is $(width) wide, not $one"
+e2e_until 5 eval '[ "$(width)" = "$one" ]' || e2e_fail "back on the 1x monitor the main window is $(width) wide, not $one"
 e2e_exit_by_menu
 echo "e2e_monitors: passed"
