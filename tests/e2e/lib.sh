@@ -64,12 +64,13 @@ e2e_start_weston() {
         --xwayland --socket=wl-e2e --idle-time=0
     e2e_until 30 grep -q 'launching .*weston-desktop-shell' "$E2E_TMP/weston.log" || e2e_fail "weston did not start"
     sleep 1 # the shell's panel and background
+    E2E_KEY_DELAY=0.8 # menus open through the compositor
     xdotool mousemove 1 "$((${size#*x} - 1))" # weston's window has the keyboard; the pointer out of the way
     if [ "$1" = wayland ]; then
         export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wl-e2e WAYLAND_DEBUG=client
         E2E_WAYLAND=1
     else
-        export QT_QPA_PLATFORM=xcb DISPLAY=":$(sed -n 's/.*xserver listening on display :\([0-9]*\).*/\1/p' "$E2E_TMP/weston.log")"
+        export WAYLAND_DISPLAY=wl-e2e QT_QPA_PLATFORM=xcb DISPLAY=":$(sed -n 's/.*xserver listening on display :\([0-9]*\).*/\1/p' "$E2E_TMP/weston.log")"
     fi
 }
 
@@ -118,7 +119,7 @@ e2e_owned() {
 
 e2e_key() {
     DISPLAY=$E2E_SCREEN_DISPLAY xdotool key --clearmodifiers "$@"
-    sleep 0.3
+    sleep "${E2E_KEY_DELAY:-0.3}"
 }
 
 e2e_screenshot() {
@@ -140,6 +141,18 @@ e2e_pattern_shown() {
     [ -f "$want" ] || QT_QPA_PLATFORM=offscreen WAYLAND_DEBUG= "$E2E_RENDER" --size "$size" --out "${want%/*}" "$1" >/dev/null
     e2e_screenshot "$E2E_TMP/shot.ppm"
     [ "$(e2e_differ "$E2E_TMP/shot.ppm" "$want" "$area")" = 0 ]
+}
+
+# Waits until the screen stops changing (compositors fade windows out) and the main window has the keyboard.
+e2e_settle() {
+    e2e_screenshot "$E2E_TMP/settled.ppm"
+    for _ in $(seq 1 50); do
+        sleep 0.1
+        e2e_screenshot "$E2E_TMP/now.ppm"
+        cmp -s "$E2E_TMP/now.ppm" "$E2E_TMP/settled.ppm" && break
+        mv "$E2E_TMP/now.ppm" "$E2E_TMP/settled.ppm"
+    done
+    [ -n "${E2E_WAYLAND:-}" ] || e2e_until 5 eval '[ "$(xdotool getwindowfocus)" = "$E2E_MAIN" ]'
 }
 
 # Waits for the program to end and sets E2E_STATUS to its exit status ("timeout" if it goes on).
@@ -186,6 +199,19 @@ e2e_journey() {
     e2e_pattern_shown boxes $area || e2e_fail "a key other than Esc changed the test"
     e2e_key Escape
     e2e_until 10 eval '! e2e_pattern_shown boxes $area' || e2e_fail "Esc did not end the test"
+    e2e_settle
+    e2e_key alt+h
+    e2e_key Return
+    e2e_owned "$(e2e_wait_window 'Quorbel! Help' 1 || e2e_fail 'no help window')"
+    e2e_key Return
+    e2e_wait_gone 'Quorbel! Help' 1 || e2e_fail "Enter did not close the help window"
+    e2e_settle
+    e2e_key alt+h
+    e2e_key Up Return
+    e2e_owned "$(e2e_wait_window 'About Quorbel!' 1 || e2e_fail 'no about box')"
+    e2e_key KP_Enter
+    e2e_wait_gone 'About Quorbel!' 1 || e2e_fail "keypad Enter did not close the about box"
+    e2e_settle
     e2e_key alt+f
     e2e_key Down Return
     grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" || e2e_fail "the menu item did not store 0"
@@ -195,16 +221,7 @@ e2e_journey() {
     e2e_key KP_Enter
     e2e_until 10 e2e_pattern_shown boxes $area || e2e_fail "the second start showed the message or no Boxes"
     e2e_key Escape
-    e2e_key alt+h
-    e2e_key Return
-    e2e_owned "$(e2e_wait_window 'Quorbel! Help' 1 || e2e_fail 'no help window')"
-    e2e_key Return
-    e2e_wait_gone 'Quorbel! Help' 1 || e2e_fail "Enter did not close the help window"
-    e2e_key alt+h
-    e2e_key Up Return
-    e2e_owned "$(e2e_wait_window 'About Quorbel!' 1 || e2e_fail 'no about box')"
-    e2e_key KP_Enter
-    e2e_wait_gone 'About Quorbel!' 1 || e2e_fail "keypad Enter did not close the about box"
+    e2e_settle
     e2e_exit_by_menu
 }
 
