@@ -5,10 +5,8 @@ set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
 export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME"
-E2E_PIDS=""
-E2E_APP_PID=""
+mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+E2E_PIDS="" E2E_APP_PID=""
 E2E_RENDER=${QRBL_BUILD_DIR:-build}/tools/quorbel-render
 
 e2e_cleanup() {
@@ -42,12 +40,9 @@ e2e_until() {
 # e2e_start_x WIDTHxHEIGHT [SERVER]: a new X server (Xvfb, or Xephyr inside the current one) without a
 # window manager. Screenshots and keys go to the newest server.
 e2e_start_x() {
-    local screen=(-screen 0 "$1x24")
-    [ "${2:-Xvfb}" = Xvfb ] || screen=(-screen "$1x24")
-    e2e_bg "x$RANDOM" "${2:-Xvfb}" -displayfd 3 "${screen[@]}" -noreset -nolisten tcp
+    e2e_bg "x$RANDOM" "${2:-Xvfb}" -displayfd 3 -screen $([ -n "${2:-}" ] || echo 0) "$1x24" -noreset -nolisten tcp
     e2e_until 10 test -s "$E2E_FD" || e2e_fail "${2:-Xvfb} did not start"
-    export DISPLAY=":$(head -n1 "$E2E_FD")"
-    E2E_SCREEN_DISPLAY=$DISPLAY
+    export DISPLAY=":$(head -n1 "$E2E_FD")" && E2E_SCREEN_DISPLAY=":$(head -n1 "$E2E_FD")"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 }
 
@@ -76,9 +71,7 @@ e2e_start_weston() {
 
 # e2e_start_app BINARY: starts the program and waits for its main window (E2E_MAIN on X11).
 e2e_start_app() {
-    E2E_APP=$1
-    "$1" >"$E2E_TMP/app.out" 2>"$E2E_TMP/app.err" &
-    E2E_APP_PID=$!
+    "$1" >"$E2E_TMP/app.out" 2>"$E2E_TMP/app.err" & E2E_APP_PID=$!
     E2E_MAIN=$(e2e_wait_window 'Quorbel!' 1) || e2e_fail "main window did not appear"
     sleep 0.3
 }
@@ -159,8 +152,7 @@ e2e_settle() {
 e2e_wait_exit() {
     E2E_STATUS=timeout
     e2e_until 20 eval '! kill -0 "$E2E_APP_PID"' || return 0
-    E2E_STATUS=0
-    wait "$E2E_APP_PID" || E2E_STATUS=$?
+    E2E_STATUS=0 && wait "$E2E_APP_PID" || E2E_STATUS=$?
     E2E_APP_PID=""
 }
 
@@ -233,8 +225,7 @@ grey-50:3480:3840 greys:360:4560"
 # e2e_click_button NAME: clicks the middle of the test's button, the window's scale read off its width
 # (the client area is 7830 x 5415 twips, at the bottom of the window under the menu bar).
 e2e_click_button() {
-    local entry; entry=$(tr ' ' '\n' <<<"$E2E_BUTTONS" | grep "^$1:")
-    local left; left=$(cut -d: -f2 <<<"$entry"); local top; top=$(cut -d: -f3 <<<"$entry")
+    local left top; IFS=: read -r _ left top < <(tr ' ' '\n' <<<"$E2E_BUTTONS" | grep "^$1:")
     eval "$(xdotool getwindowgeometry --shell "$E2E_MAIN")"
     xdotool mousemove $((X + WIDTH * (left + 607) / 7830)) $((Y + HEIGHT - WIDTH * (5415 - top - 247) / 7830)) click 1
 }

@@ -15,8 +15,7 @@ done
 lintian --tag-display-limit 0 "$deb" | tee "$work/lintian.log"
 ! grep -qE '^[EW]: ' "$work/lintian.log" || { echo "FAIL: lintian errors or warnings"; exit 1; }
 root=$work/root
-mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
-touch "$root/var/lib/dpkg/status"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" && touch "$root/var/lib/dpkg/status"
 dpkg --root="$root" --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; exit 1; }
 [ -x "$root/usr/bin/quorbel" ] || { echo "FAIL: the program was not installed"; exit 1; }
 dpkg --root="$root" -r quorbel >/dev/null
