@@ -18,7 +18,6 @@ e2e_screenshot "$E2E_TMP/both.png"
 [ "$(e2e_differ "$E2E_TMP/both.png" xc:black 1024x768+0+0)" = 0 ] || e2e_fail "the first monitor changed"
 e2e_key Escape
 e2e_exit_by_menu
-: >"$E2E_TMP/app.err"
 QT_SCREEN_SCALE_FACTORS="A=1;B=2" e2e_start_app "$1"
 width() { xdotool getwindowgeometry --shell "$E2E_MAIN" | sed -n 's/^WIDTH=//p'; }
 one=$(width)

@@ -208,8 +208,7 @@ e2e_journey() {
     e2e_key Down Return
     grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" || e2e_fail "the menu item did not store 0"
     e2e_exit_by_menu
-    : >"$E2E_TMP/app.err"
-    e2e_start_app "$1"
+        e2e_start_app "$1"
     e2e_key KP_Enter
     e2e_until 10 e2e_pattern_shown boxes $area || e2e_fail "the second start showed the message or no Boxes"
     e2e_key Escape
