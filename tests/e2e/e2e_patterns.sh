@@ -17,9 +17,10 @@ for scale in 1 2; do
     done
     [ "$scale" = 2 ] || e2e_exit_by_menu
 done
+xrandr -s 1024x768
 e2e_click_button red
 e2e_until 10 e2e_pattern_shown red || e2e_fail "red did not open"
-xrandr -s 1024x768
+xrandr -s 1280x1024
 e2e_until 10 e2e_pattern_shown red || e2e_fail "red does not cover the screen after a resolution change"
 e2e_key Escape
 e2e_exit_by_menu
