@@ -62,8 +62,8 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2 -LE packaging $(CTEST_ARGS)
 
-# The real program through every test, help and about 100 times; memory and stderr judged.
-SOAK_ROUNDS ?= 100
+# The real program through every test, help and about SOAK_ROUNDS times; memory and stderr judged.
+SOAK_ROUNDS ?= 20
 soak: build
 	QRBL_BUILD_DIR=$(BUILD) bash tests/soak/soak.sh $(BUILD)/quorbel $(SOAK_ROUNDS)
 
