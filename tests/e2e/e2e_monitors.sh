@@ -26,4 +26,3 @@ e2e_until 5 eval '[ "$(width)" = $((2 * one)) ]' || e2e_fail "on the 2x monitor 
 xdotool windowmove "$E2E_MAIN" 100 100
 e2e_until 5 eval '[ "$(width)" = "$one" ]' || e2e_fail "back on the 1x monitor the main window is $(width) wide, not $one"
 e2e_exit_by_menu
-echo "e2e_monitors: passed"

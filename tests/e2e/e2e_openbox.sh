@@ -4,4 +4,3 @@ source "$QRBL_E2E_LIB" || exit 1
 e2e_start_x 1024x768
 e2e_start_openbox
 e2e_journey "$1"
-echo "e2e_openbox: passed"

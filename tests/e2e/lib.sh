@@ -7,7 +7,6 @@ E2E_TMP=$(mktemp -d)
 export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_RUNTIME_DIR="$E2E_TMP/runtime"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
 E2E_PIDS="" E2E_APP_PID=""
-E2E_RENDER=${QRBL_BUILD_DIR:-build}/tools/quorbel-render
 
 e2e_cleanup() {
     # Servers stop in the reverse order of their start; the program first.
@@ -59,7 +58,6 @@ e2e_start_weston() {
         --xwayland --socket=wl-e2e --idle-time=0
     e2e_until 30 grep -q 'launching .*weston-desktop-shell' "$E2E_TMP/weston.log" || e2e_fail "weston did not start"
     sleep 1 # the shell's panel and background
-    E2E_KEY_DELAY=0.8 # menus open through the compositor
     xdotool mousemove 1 "$((${size#*x} - 1))" # weston's window has the keyboard; the pointer out of the way
     if [ "$1" = wayland ]; then
         export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wl-e2e WAYLAND_DEBUG=client
@@ -112,7 +110,7 @@ e2e_owned() {
 
 e2e_key() {
     DISPLAY=$E2E_SCREEN_DISPLAY xdotool key --clearmodifiers "$@"
-    sleep "${E2E_KEY_DELAY:-0.3}"
+    sleep 0.3
 }
 
 e2e_screenshot() {
@@ -131,7 +129,7 @@ e2e_differ() {
 e2e_pattern_shown() {
     local area=${2:-$(DISPLAY=$E2E_SCREEN_DISPLAY xdpyinfo | awk '/dimensions:/ {print $2}')+0+0}
     local size=${area%%+*} want="$E2E_TMP/r-${area%%+*}/$1.png"
-    [ -f "$want" ] || QT_QPA_PLATFORM=offscreen WAYLAND_DEBUG= "$E2E_RENDER" --size "$size" --out "${want%/*}" "$1" >/dev/null
+    [ -f "$want" ] || QT_QPA_PLATFORM=offscreen WAYLAND_DEBUG= "${QRBL_BUILD_DIR:-build}/tools/quorbel-render" --size "$size" --out "${want%/*}" "$1" >/dev/null
     e2e_screenshot "$E2E_TMP/shot.ppm"
     [ "$(e2e_differ "$E2E_TMP/shot.ppm" "$want" "$area")" = 0 ]
 }
@@ -145,7 +143,9 @@ e2e_settle() {
         cmp -s "$E2E_TMP/now.ppm" "$E2E_TMP/settled.ppm" && break
         mv "$E2E_TMP/now.ppm" "$E2E_TMP/settled.ppm"
     done
-    [ -n "${E2E_WAYLAND:-}" ] || e2e_until 5 eval '[ "$(xdotool getwindowfocus)" = "$E2E_MAIN" ]'
+    if [ -n "${E2E_WAYLAND:-}" ]; then # the last keyboard event: entering one of ours
+        e2e_until 5 eval 'grep -o "wl_keyboard@[0-9]*\.\(enter\|leave\)" "$E2E_TMP/app.err" | tail -n1 | grep -q enter'
+    else e2e_until 5 eval '[ "$(xdotool getwindowfocus)" = "$E2E_MAIN" ]'; fi
 }
 
 # Waits for the program to end and sets E2E_STATUS to its exit status ("timeout" if it goes on).
@@ -156,9 +156,22 @@ e2e_wait_exit() {
     E2E_APP_PID=""
 }
 
+# e2e_popups: how many menus are open (X11), or have opened (Wayland: the protocol log).
+e2e_popups() {
+    if [ -n "${E2E_WAYLAND:-}" ]; then grep -c 'get_popup(' "$E2E_TMP/app.err" || true
+    else xdotool search --onlyvisible --classname '^quorbel$' 2>/dev/null | grep -c . || true; fi
+}
+
+# e2e_menu LETTER KEYS...: opens a menu of the menu bar with Alt, and only once it shows sends the keys.
+e2e_menu() {
+    local before; before=$(e2e_popups)
+    e2e_key "alt+$1"
+    e2e_until 10 eval '[ "$(e2e_popups)" -gt "$before" ]' || e2e_fail "the menu of Alt+$1 did not open"
+    shift && e2e_key "$@"
+}
+
 e2e_exit_by_menu() {
-    e2e_key alt+f
-    e2e_key x
+    e2e_menu f x
     e2e_wait_exit
     [ "$E2E_STATUS" = 0 ] || e2e_fail "File, Exit ended with status $E2E_STATUS"
     # Nothing on stderr but the protocol log.
@@ -192,21 +205,18 @@ e2e_journey() {
     e2e_key Escape
     e2e_until 10 eval '! e2e_pattern_shown boxes $area' || e2e_fail "Esc did not end the test"
     e2e_settle
-    e2e_key alt+h
-    e2e_key Return
+    e2e_menu h Return
     e2e_owned "$(e2e_wait_window 'Quorbel! Help' 1 || e2e_fail 'no help window')"
     e2e_key Return
     e2e_wait_gone 'Quorbel! Help' 1 || e2e_fail "Enter did not close the help window"
     e2e_settle
-    e2e_key alt+h
-    e2e_key Up Return
+    e2e_menu h Up Return
     e2e_owned "$(e2e_wait_window 'About Quorbel!' 1 || e2e_fail 'no about box')"
     e2e_key KP_Enter
     e2e_wait_gone 'About Quorbel!' 1 || e2e_fail "keypad Enter did not close the about box"
     e2e_settle
-    e2e_key alt+f
-    e2e_key Down Return
-    grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" || e2e_fail "the menu item did not store 0"
+    e2e_menu f Down Return
+    e2e_until 5 grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" || e2e_fail "the menu item did not store 0"
     e2e_exit_by_menu
         e2e_start_app "$1"
     e2e_key KP_Enter

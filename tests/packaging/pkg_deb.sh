@@ -21,4 +21,3 @@ state=$(dpkg-query --root="$root" -W -f='${db:Status-Abbrev}' quorbel 2>/dev/nul
 [ -z "${state// /}" ] || [ "${state:0:2}" = un ] || { echo "FAIL: removed package left in state '$state'"; exit 1; }
 left=$(find "$root" -path "$root/var" -prune -o -type f -print)
 [ -z "$left" ] || { echo "FAIL: files left after removal: $left"; exit 1; }
-echo "pkg_deb: passed"

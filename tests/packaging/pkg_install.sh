@@ -29,4 +29,3 @@ desktop-file-validate "$dest/usr/share/applications/org.example.quorbel.desktop"
 appstreamcli validate --no-net --pedantic "$dest/usr/share/metainfo/org.example.quorbel.metainfo.xml" | tee "$dest/as.log"
 ! grep -qE '^(E|W):' "$dest/as.log" || { echo "FAIL: metainfo has errors or warnings"; exit 1; }
 grep -q '<release version="4.0.0"' "$dest/usr/share/metainfo/org.example.quorbel.metainfo.xml"
-echo "pkg_install: passed"
