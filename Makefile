@@ -1,8 +1,9 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD ?= build
 CTEST_ARGS ?=
-PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35 xauth \
-            desktop-file-utils appstream dpkg-dev python3 xserver-xephyr x11-xserver-utils libxtst-dev
+PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35 \
+            xauth desktop-file-utils appstream dpkg-dev python3 xserver-xephyr x11-xserver-utils \
+            openbox weston xwayland qt6-wayland lintian
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev libxtst-dev libxext-dev
 BENCH_ARGS ?=
@@ -61,11 +62,10 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2 -LE packaging $(CTEST_ARGS)
 
-# The real program through every test 100 times and every dialog 50 times; memory and stderr judged.
-SOAK_ROUNDS ?= 100
+# The real program through every test, help and about SOAK_ROUNDS times; memory and stderr judged.
+SOAK_ROUNDS ?= 20
 soak: build
-	cmake --build $(BUILD) --target soakdriver
-	bash tests/soak/soak.sh $(BUILD)/quorbel $(BUILD)/tests/soakdriver $(SOAK_ROUNDS) 2
+	QRBL_BUILD_DIR=$(BUILD) bash tests/soak/soak.sh $(BUILD)/quorbel $(SOAK_ROUNDS)
 
 # Frame times of every pattern against a plain fill, and start-up against a minimal Qt window.
 bench: build

@@ -3,6 +3,7 @@
 #include "app/Options.h"
 #include "app/frmMenu.h"
 #include "platform/FormScaler.h"
+#include "platform/Screen.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,10 +30,13 @@ frmTestInfo::frmTestInfo()
     setWindowTitle(QStringLiteral("Quorbel!"));
     setWindowIcon(applicationIcon());
     setClientSizeTwips(ClientWidth, ClientHeight);
-    // Placed by its design: the client area at fixed twips from the screen's top-left corner.
-    if (QScreen *screen = QGuiApplication::primaryScreen())
+    // Placed by its design: the client area at fixed twips from the top-left corner of the monitor the
+    // pattern will use, the one holding the main window.
+    if (QScreen *screen = Screen::target()) {
+        setScreen(screen);
         setGeometry(twipsRect(ClientLeft, ClientTop, ClientWidth, ClientHeight)
                         .translated(screen->geometry().topLeft()));
+    }
     createControls();
     connectHandlers();
 }

@@ -6,6 +6,7 @@
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -43,6 +44,15 @@ void PatternForm::setWindowStateValue(WindowStateValue state)
         showWindow();
 }
 
+namespace {
+// XWayland's window manager places a window whose position we set instead of making it full screen;
+// there the compositor always covers the output for us.
+bool fullScreenByCompositor()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+} // namespace
+
 void PatternForm::showWindow()
 {
     if (m_windowState != Maximized) {
@@ -56,7 +66,8 @@ void PatternForm::showWindow()
         if (!windowHandle())
             create();
         windowHandle()->setScreen(screen);
-        setGeometry(screen->geometry());
+        if (!fullScreenByCompositor())
+            setGeometry(screen->geometry());
         followScreen(screen);
     }
     showFullScreen();
@@ -68,7 +79,8 @@ void PatternForm::followScreen(QScreen *screen)
     // window, but without one nothing does, and the pattern would cover only part of the screen.
     disconnect(m_screenWatch);
     m_screenWatch = connect(screen, &QScreen::geometryChanged, this, [this](const QRect &geometry) {
-        if (m_windowState == Maximized && isVisible() && geometry.isValid() && geometry != this->geometry())
+        if (m_windowState == Maximized && isVisible() && geometry.isValid() && geometry != this->geometry()
+            && !fullScreenByCompositor())
             setGeometry(geometry);
     });
 }

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QResource>
+#include <QWindow>
 #include <QtMath>
 
 namespace {
@@ -47,8 +48,10 @@ void Form::Show(ShowMode mode)
 {
     if (!isLoaded())
         return;
+    ownByMainWindow();
     // Laid out as late as this: texts may have changed since the window was built.
     FormScaler::fit(this);
+    keepSizeAcrossScaleFactors();
     if (mode == Modeless) {
         showWindow();
         raise();
@@ -70,6 +73,31 @@ void Form::Show(ShowMode mode)
 void Form::showWindow()
 {
     show();
+}
+
+void Form::keepSizeAcrossScaleFactors()
+{
+    // A fixed-size window moved to a monitor with another scale factor kept its device size: its
+    // layout, in logical pixels, was cut or left a margin. The same logical size is asked again.
+    if (m_scaleWatch)
+        return;
+    winId();
+    m_scaleWatch = connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        if (minimumSize() == maximumSize())
+            windowHandle()->resize(minimumSize());
+    });
+}
+
+void Form::ownByMainWindow()
+{
+    // Dialogs belong to the main window: window managers keep them above it, with it, and off the
+    // task bar only when they know the owner.
+    QWidget *main = mainWindow();
+    if (windowType() != Qt::Dialog || !main || main == this)
+        return;
+    winId(); // both native windows, so that the owner can be named
+    main->winId();
+    windowHandle()->setTransientParent(main->windowHandle());
 }
 
 void Form::Hide()
@@ -176,7 +204,8 @@ void Form::keyPressEvent(QKeyEvent *event)
 {
     // Enter presses the focused command button, else the default one; Esc the cancel button.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
+    // The keypad's Enter comes with the keypad modifier; it confirms like the main Enter key.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         QPushButton *target = qobject_cast<QPushButton *>(focusWidget());
         if (!target)
             target = m_defaultButton;

@@ -81,12 +81,15 @@ protected:
 private:
     template <class T> friend T &form();
     void load(QPointer<Form> *slot);
+    void ownByMainWindow();
+    void keepSizeAcrossScaleFactors();
 
     QPointer<Form> *m_slot = nullptr;
     QEventLoop *m_modalLoop = nullptr;
     QPushButton *m_defaultButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
     bool m_unloading = false;
+    QMetaObject::Connection m_scaleWatch;
 };
 
 template <class T> QPointer<Form> &defaultInstanceSlot()

@@ -1,95 +1,35 @@
 #!/usr/bin/env bash
-# Soak: the real program opens and closes every test ROUNDS times, and help, about and the update
-# check every DIALOG_EVERY-th round, toggling the pre-test option between rounds and changing the
-# screen size while a pattern is up. It must say nothing on stderr, end cleanly with File, Exit, and
-# hold its resident memory within LIMIT_KIB of what it had after the first round.
-#
-# The screen is a nested X server (Xephyr inside Xvfb) because only it offers xrandr sizes to switch
-# between. Updates come from a loopback server reached through http_proxy.
-#
-# Usage: soak.sh QUORBEL SOAKDRIVER [ROUNDS [DIALOG_EVERY [LIMIT_KIB]]]
-set -euo pipefail
-QUORBEL=$1
-DRIVER=$2
-ROUNDS=${3:-100}
-DIALOG_EVERY=${4:-2}
-LIMIT_KIB=${5:-2048}
-SIZES=1024x768,800x600
-HERE=$(cd "$(dirname "$0")" && pwd)
-
-TMP=$(mktemp -d)
-PIDS=()
-cleanup() {
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# start_display VAR COMMAND...: an X server announcing its display number on fd 3.
-start_display() {
-    local var=$1
-    shift
-    rm -f "$TMP/display"
-    "$@" 3>"$TMP/display" 2>>"$TMP/xserver.log" &
-    PIDS+=($!)
-    for _ in $(seq 1 200); do
-        [ -s "$TMP/display" ] && break
-        sleep 0.05
+# Soak: the real program opens and closes every test ROUNDS times, help and about every round, toggles
+# the pre-test option and changes the screen size while a pattern is up. It must say nothing on stderr,
+# end cleanly with File, Exit, and hold its resident memory within LIMIT_KIB of the first round's.
+# Usage: soak.sh QUORBEL [ROUNDS [LIMIT_KIB]]
+QRBL_E2E_LIB=${QRBL_E2E_LIB:-$(dirname "$0")/../e2e/lib.sh}
+source "$QRBL_E2E_LIB"
+ROUNDS=${2:-100}
+LIMIT_KIB=${3:-2048}
+mkdir -p "$XDG_CONFIG_HOME/QRBL"
+printf '[Options]\nShowInfo=0\n' >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"
+e2e_start_x 1024x768
+e2e_start_x 1024x768 Xephyr # its sizes xrandr switches
+e2e_start_app "$1"
+rss() { awk '/^VmRSS/ {print $2}' "/proc/$E2E_APP_PID/status"; }
+for round in $(seq 1 "$ROUNDS"); do
+    for name in $(tr ' ' '\n' <<<"$E2E_BUTTONS" | cut -d: -f1); do
+        e2e_click_button "$name"
+        e2e_wait_window 'Quorbel!' 2 >/dev/null || e2e_fail "round $round: $name did not open"
+        [ "$name" = red ] && xrandr -s "$([ $((round % 2)) = 1 ] && echo 800x600 || echo 1024x768)"
+        e2e_key Escape
+        e2e_wait_gone 'Quorbel!' 2 || e2e_fail "round $round: Esc did not end $name"
     done
-    [ -s "$TMP/display" ] || fail "$1 did not start: $(cat "$TMP/xserver.log")"
-    printf -v "$var" ':%s' "$(head -n1 "$TMP/display")"
-}
-
-command -v Xephyr >/dev/null || fail "Xephyr is missing (make deps installs it)"
-command -v xrandr >/dev/null || fail "xrandr is missing (make deps installs it)"
-start_display HOST Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset
-DISPLAY=$HOST start_display NESTED Xephyr -displayfd 3 -screen 1024x768x24 -nolisten tcp -noreset
-export DISPLAY=$NESTED
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-xrandr -s 1024x768 2>/dev/null || fail "the nested X server has no xrandr sizes"
-
-# The update server answers every GET with body.dat, whatever the address.
-python3 "$HERE/../e2e/update_server.py" "$TMP/body.dat" "$TMP/requests.log" "$TMP/port" 0 &
-PIDS+=($!)
-for _ in $(seq 1 100); do
-    [ -s "$TMP/port" ] && break
-    sleep 0.05
+    for keys in "alt+h" "Return" "Return" "alt+h" "Up Return" "Return" "alt+f" "Down Return" "alt+f" "Down Return"; do
+        e2e_key $keys # help, about, the option on and off again
+    done
+    [ "$(e2e_visible_count 'Quorbel!')" = 1 ] && grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" ||
+        e2e_fail "round $round: the dialogs or the option did not come back as they were"
+    [ "$round" = 1 ] && first=$(rss)
 done
-[ -s "$TMP/port" ] || fail "the loopback update server did not start"
-export http_proxy="http://127.0.0.1:$(cat "$TMP/port")"
-unset HTTP_PROXY no_proxy NO_PROXY all_proxy ALL_PROXY XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION
-
-export XDG_CONFIG_HOME="$TMP/config" XDG_RUNTIME_DIR="$TMP/runtime"
-mkdir -p "$XDG_CONFIG_HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-status=0
-"$DRIVER" "$ROUNDS" "$DIALOG_EVERY" "$TMP/body.dat" "$SIZES" "$QUORBEL" >"$TMP/figures" 2>"$TMP/stderr" ||
-    status=$?
-cat "$TMP/figures"
-if [ "$status" != 0 ]; then
-    cat "$TMP/stderr" >&2
-    fail "the run did not complete"
-fi
-# Everything on stderr is the program's: the driver's own complaints end the run above.
-if grep -q . "$TMP/stderr"; then
-    cat "$TMP/stderr" >&2
-    fail "the program wrote to stderr"
-fi
-grep -qx 'exit_status 0' "$TMP/figures" || fail "the program did not end with status 0"
-[ "$(grep -c 'vb wininet' "$TMP/requests.log" || true)" -ge 1 ] || fail "no update check reached the server"
-
-first=$(sed -n 's/^rss_after_first_round_kib //p' "$TMP/figures")
-end=$(sed -n 's/^rss_at_end_kib //p' "$TMP/figures")
-growth=$((end - first))
-echo "resident memory: ${first} KiB after the first round, ${end} KiB at the end, growth ${growth} KiB"
-if ldd "$QUORBEL" | grep -q libasan; then
-    echo "memory growth not judged: a sanitizer build keeps freed memory in quarantine"
-elif [ "$growth" -gt "$LIMIT_KIB" ]; then
-    fail "resident memory grew by ${growth} KiB (limit ${LIMIT_KIB} KiB)"
-fi
-echo PASS
+end=$(rss)
+e2e_exit_by_menu
+echo "$ROUNDS rounds in $SECONDS s (with start-up); resident memory ${first} KiB after the first round, ${end} KiB at the end"
+[ $((end - first)) -le "$LIMIT_KIB" ] || e2e_fail "resident memory grew by $((end - first)) KiB (limit $LIMIT_KIB KiB)"
+echo "soak: passed"
