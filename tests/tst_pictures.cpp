@@ -1,0 +1,257 @@
+// Every test, opened from its button, compared pixel for pixel with a model of its picture written from
+// the pattern's geometry alone. Each screen row runs this binary again as a child on its own monitors.
+#include "app/frmMenu.h"
+#include "patterns/PatternForm.h"
+#include "platform/ErrorBoundary.h"
+#include "platform/Screen.h"
+#include "support/TestSupport.h"
+
+#include <QtTest>
+
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr QRgb White = 0xFFFFFFFF, Black = 0xFF000000, Red = 0xFFFF0000, Green = 0xFF00FF00,
+               Blue = 0xFF0000FF, Yellow = 0xFFFFFF00, Cyan = 0xFF00FFFF, Magenta = 0xFFFF00FF;
+constexpr QRgb Uncovered = 0xFFF0F0F0; // a window's own background where no shape covers it
+
+// The colour of device pixel (x, y) of a w x h picture; the grey ramp also depends on the monitor's width.
+using Model = QRgb (*)(qint64 x, qint64 y, qint64 w, qint64 h);
+
+// A pixel belongs to a shape when its centre does: edges are inclusive on the left and top only.
+// Ten nested rectangles, each a twentieth of the size in from the last: the innermost one holding the
+// centre (x + 1/2) counts; 20x + 10 keeps the test in whole numbers.
+QRgb boxes(qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    int depth = 0;
+    for (qint64 k = 1; k < 10; ++k)
+        if (20 * x + 10 >= k * w && 20 * x + 10 < 20 * w - k * w && 20 * y + 10 >= k * h
+            && 20 * y + 10 < 20 * h - k * h)
+            depth = int(k);
+    return depth % 2 == 0 ? White : Black;
+}
+
+// Ten concentric discs on the white background, outermost black, each a tenth of the smaller side
+// narrower; a centre exactly on a circle lies outside it.
+QRgb circles(qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    const qint64 d2 = 100 * ((2 * x + 1 - w) * (2 * x + 1 - w) + (2 * y + 1 - h) * (2 * y + 1 - h));
+    int inside = 0;
+    for (qint64 k = 0; k < 10; ++k)
+        inside += d2 < (10 - k) * std::min(w, h) * (10 - k) * std::min(w, h);
+    return inside == 0 ? White : inside % 2 == 1 ? Black : White;
+}
+
+// Thirds of red, green and blue; white and black strips along the bottom fifth; magenta at both sides,
+// yellow and cyan centred on the bar edges, from 0.3 of the height for a third of it. In 60ths of a pixel.
+QRgb colors(qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    const qint64 cx = 30 * (2 * x + 1), cy = 30 * (2 * y + 1);
+    const auto in = [](qint64 c, qint64 from, qint64 to) { return c >= from && c < to; };
+    const bool block = in(cy, 18 * h, 38 * h), strip = in(cy, 48 * h, 60 * h);
+    if (block && (in(cx, 54 * w, 60 * w) || in(cx, 0, 6 * w)))
+        return Magenta;
+    if (block && in(cx, 35 * w, 45 * w))
+        return Cyan;
+    if (block && in(cx, 15 * w, 25 * w))
+        return Yellow;
+    if (strip && in(cx, 0, 60 * w))
+        return in(cx, 0, 30 * w) ? White : Black;
+    return in(cx, 0, 20 * w) ? Red : in(cx, 20 * w, 40 * w) ? Green : in(cx, 40 * w, 60 * w) ? Blue : Uncovered;
+}
+
+// White on the outermost rows and columns and through the centre, on black.
+QRgb crosshairs(qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    return x == 0 || y == 0 || x == w - 1 || y == h - 1 || x == w / 2 || y == h / 2 ? White : Black;
+}
+
+QRgb verticalLines(qint64 x, qint64, qint64, qint64)
+{
+    return x % 2 == 0 ? Black : White;
+}
+
+// Black lines x + y = 3k; they end where the first multiple of three at or past the width meets the left edge.
+QRgb diagonalLines(qint64 x, qint64 y, qint64 w, qint64)
+{
+    return y <= (w + 2) / 3 * 3 && (x + y) % 3 == 0 ? Black : White;
+}
+
+// Level g on n = width / 255 columns (ties to even), black first; past level 255 the white background.
+QRgb greys(qint64 x, qint64, qint64 w, qint64)
+{
+    const qint64 n = qint64(std::nearbyint(double(w) / 255));
+    return n > 0 && x / n <= 255 ? qRgb(int(x / n), int(x / n), int(x / n)) : White;
+}
+
+template <QRgb C> QRgb solid(qint64, qint64, qint64, qint64)
+{
+    return C;
+}
+
+// What each of the main window's buttons shows, by the button's name.
+const QHash<QString, Model> Pictures { { QStringLiteral("cmdBoxes"), boxes },
+    { QStringLiteral("cmdCircles"), circles }, { QStringLiteral("cmdColors"), colors },
+    { QStringLiteral("cmdCrosshairs"), crosshairs }, { QStringLiteral("cmdVerticalLines"), verticalLines },
+    { QStringLiteral("cmdDiagonalLines"), diagonalLines }, { QStringLiteral("cmdRed"), solid<Red> },
+    { QStringLiteral("cmdGreen"), solid<Green> }, { QStringLiteral("cmdBlue"), solid<Blue> },
+    { QStringLiteral("cmdBlack"), solid<Black> }, { QStringLiteral("cmdWhite"), solid<White> },
+    { QStringLiteral("cmdGrey50"), solid<0xFF808080> }, { QStringLiteral("cmdGreys"), greys } };
+
+// Empty when the picture is the model's, pixel for pixel; otherwise how many differ and the first.
+QString compare(const QImage &picture, Model model)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    const qint64 w = image.width(), h = image.height();
+    std::vector<QRgb> row(static_cast<size_t>(w));
+    qint64 wrong = 0;
+    QString first;
+    for (qint64 y = 0; y < h; ++y) {
+        for (qint64 x = 0; x < w; ++x)
+            row[size_t(x)] = model(x, y, w, h);
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(int(y)));
+        if (std::equal(row.begin(), row.end(), line, [](QRgb a, QRgb b) { return a == (b | 0xFF000000); }))
+            continue;
+        for (qint64 x = 0; x < w; ++x)
+            if (row[size_t(x)] != (line[x] | 0xFF000000) && !wrong++)
+                first = QStringLiteral("(%1, %2) is #%3, not #%4")
+                            .arg(x)
+                            .arg(y)
+                            .arg(line[x] & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                            .arg(row[size_t(x)] & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+    }
+    return wrong ? QStringLiteral("%1 pixels wrong, first %2").arg(wrong).arg(first) : QString();
+}
+
+QString argument(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TestSupport::Monitor)
+
+class tst_pictures : public QObject
+{
+    Q_OBJECT
+private slots:
+    void screens_data();
+    void screens();
+    void child();
+};
+
+void tst_pictures::screens_data()
+{
+    using Monitor = TestSupport::Monitor;
+    QTest::addColumn<QList<Monitor>>("monitors");
+    QTest::addColumn<int>("mainOn");
+    QTest::addColumn<QString>("only"); // one button's name, or every test
+    QTest::addColumn<float>("twipsPerPixel");
+    const auto one = [](int w, int h, double scale = 1) { return QList<Monitor> { { QRect(0, 0, w, h), scale } }; };
+    if (qEnvironmentVariableIsSet("QRBL_HUGE_SCREEN")) {
+        QTest::newRow("16384x16384, circles") << one(16384, 16384) << 0 << "cmdCircles" << 15.f;
+        return;
+    }
+    QTest::newRow("1024x768") << one(1024, 768) << 0 << "" << 15.f;
+    QTest::newRow("1365x767, odd") << one(1365, 767) << 0 << "" << 15.f;
+    QTest::newRow("768x1024, portrait") << one(768, 1024) << 0 << "" << 15.f;
+    QTest::newRow("1920x1080 at scale 1.5") << one(1920, 1080, 1.5) << 0 << "" << 15.f;
+    QTest::newRow("2560x1600 at scale 2") << one(2560, 1600, 2) << 0 << "" << 15.f;
+    QTest::newRow("7680x4320") << one(7680, 4320) << 0 << "" << 15.f;
+    QTest::newRow("main window on the second of two")
+        << QList<Monitor> { { QRect(0, 0, 1920, 1080), 1 }, { QRect(1920, 0, 1280, 1024), 2 } } << 1 << ""
+        << 15.f;
+    QTest::newRow("1x1") << one(1, 1) << 0 << "" << 15.f;
+    QTest::newRow("no width") << one(0, 768) << 0 << "" << 15.f;
+    QTest::newRow("no height") << one(1024, 0) << 0 << "" << 15.f;
+    QTest::newRow("127 wide: no column per grey") << one(127, 40) << 0 << "" << 15.f;
+    QTest::newRow("128 wide: one column per grey") << one(128, 40) << 0 << "" << 15.f;
+    // The product is fixed at 15; another value must still not crash (its pictures are not modelled).
+    QTest::newRow("12 twips per pixel does not crash") << one(1024, 768) << 0 << "" << 12.f;
+}
+
+void tst_pictures::screens()
+{
+    QFETCH(QList<TestSupport::Monitor>, monitors);
+    QFETCH(int, mainOn);
+    QFETCH(QString, only);
+    QFETCH(float, twipsPerPixel);
+    const QRect target = monitors[mainOn].device;
+    const TestSupport::ChildRun run = TestSupport::runOnMonitors(monitors, { QStringLiteral("-silent"), QStringLiteral("child") },
+        { QStringLiteral("QRBL_PICTURES_MAIN=%1").arg(mainOn),
+            QStringLiteral("QRBL_PICTURES_DEVICE=%1x%2").arg(target.width()).arg(target.height()),
+            QStringLiteral("QRBL_PICTURES_SCALE=%1").arg(monitors[mainOn].scale),
+            QStringLiteral("QRBL_PICTURES_ONLY=") + only,
+            QStringLiteral("QRBL_PICTURES_TPP=%1").arg(twipsPerPixel) });
+    QVERIFY2(run.ok && run.out.contains("Totals: 3 passed, 0 failed, 0 skipped"), run.out.constData());
+    QVERIFY2(!run.err.contains("quorbel:"), run.err.constData());
+}
+
+void tst_pictures::child()
+{
+    if (!qEnvironmentVariableIsSet("QRBL_PICTURES_DEVICE"))
+        QSKIP("runs as the child of screens()");
+    const QStringList size = argument("QRBL_PICTURES_DEVICE").split(QLatin1Char('x'));
+    const QSize device(size[0].toInt(), size[1].toInt());
+    const float tpp = argument("QRBL_PICTURES_TPP").toFloat();
+    Screen::setTwipsPerPixel(tpp, tpp);
+    TestSupport::freshSettings();
+    TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
+
+    QScreen *target = QGuiApplication::screens().at(argument("QRBL_PICTURES_MAIN").toInt());
+    QCOMPARE(target->devicePixelRatio(), argument("QRBL_PICTURES_SCALE").toDouble());
+    frmMenu &menu = form<frmMenu>();
+    menu.move(target->geometry().topLeft() + QPoint(10, 10));
+    menu.Show();
+    const int errorsBefore = ErrorBoundary::reportCount();
+
+    const QList<QPushButton *> buttons = TestSupport::testButtons(menu.client());
+    QCOMPARE(buttons.size(), Pictures.size());
+    QStringList problems;
+    for (QPushButton *button : buttons) {
+        const QString name = button->objectName();
+        if (!argument("QRBL_PICTURES_ONLY").isEmpty() && name != argument("QRBL_PICTURES_ONLY"))
+            continue;
+        QVERIFY2(Pictures.contains(name), qPrintable(name));
+        QStringList found { QStringLiteral("never opened") };
+        TestSupport::whenModalForm([](Form &f) { return qobject_cast<PatternForm *>(&f) != nullptr; },
+            [&](Form &form) {
+                auto &f = static_cast<PatternForm &>(form);
+                found.clear();
+                const QImage frame = f.frame();
+                if (f.screen() != target || f.geometry() != target->geometry())
+                    found << QStringLiteral("not over the main window's monitor");
+                if (f.deviceSize() != device || frame.size() != (device.isEmpty() ? QSize(0, 0) : device))
+                    found << QStringLiteral("drawn on %1x%2").arg(frame.width()).arg(frame.height());
+                else if (tpp == 15 && !device.isEmpty())
+                    found << compare(frame, Pictures[name]);
+                // A repaint shows the same picture again.
+                QImage shown = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+                shown.setDevicePixelRatio(1);
+                if (!device.isEmpty() && shown != frame.convertToFormat(QImage::Format_RGB32))
+                    found << QStringLiteral("painted otherwise than drawn");
+                QPointer<PatternForm> alive(&f);
+                TestSupport::pressEsc(&f);
+                if (alive && alive->isLoaded()) {
+                    found << QStringLiteral("Esc left the pattern up");
+                    alive->Unload();
+                }
+            },
+            60000);
+        button->click();
+        TestSupport::flushDeletes();
+        if (Form::loadedCount() != 1 || !menu.isVisible() || QApplication::activeModalWidget())
+            found << QStringLiteral("not back at the main window");
+        found.removeAll(QString());
+        if (!found.isEmpty())
+            problems << name + QStringLiteral(": ") + found.join(QStringLiteral("; "));
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    QVERIFY2(ErrorBoundary::reportCount() == errorsBefore, qPrintable(ErrorBoundary::lastReport()));
+}
+
+QTEST_MAIN(tst_pictures)
+#include "tst_pictures.moc"
