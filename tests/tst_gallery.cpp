@@ -33,7 +33,8 @@ private slots:
         QCOMPARE(fresh, m_committed.entryList({ QStringLiteral("*.png") }));
         // Windows follow the installed fonts; only the full-screen pictures are the same everywhere.
         for (const QString &name : fresh)
-            if (QImage(m_committed.filePath(name)).size() == QImage(m_committed.filePath(QStringLiteral("boxes.png"))).size())
+            if (QImage(m_committed.filePath(name)).size()
+                == QImage(m_committed.filePath(QStringLiteral("boxes.png"))).size())
                 QTest::newRow(qPrintable(name)) << name;
     }
 
@@ -41,8 +42,10 @@ private slots:
     {
         QFETCH(QString, name);
         const QImage committed = QImage(m_committed.filePath(name)).convertToFormat(QImage::Format_RGB32);
-        const QImage fresh = QImage(QDir(m_fresh.path()).filePath(name)).convertToFormat(QImage::Format_RGB32);
-        QVERIFY2(fresh == committed, "differs: if the change is meant, `make gallery` and commit the pictures");
+        const QImage fresh
+            = QImage(QDir(m_fresh.path()).filePath(name)).convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(
+            fresh == committed, "differs: if the change is meant, `make gallery` and commit the pictures");
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QTest>
 
 std::unique_ptr<QTemporaryDir> TestSupport::s_dir;
@@ -108,37 +109,26 @@ QList<QPushButton *> TestSupport::testButtons(QWidget *mainWindow)
     return mainWindow->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^cmd")));
 }
 
-TestSupport::ChildRun TestSupport::runOnMonitors(
+std::unique_ptr<QProcess> TestSupport::startOnMonitors(
     const QList<Monitor> &monitors, const QStringList &args, const QStringList &env)
 {
-    QTemporaryDir dir;
     QStringList screens;
     for (const Monitor &m : monitors)
-        screens << QStringLiteral(R"({"name":"m%1","x":%2,"y":%3,"width":%4,"height":%5,)"
-                                  R"("logicalDpi":%6,"logicalBaseDpi":96})")
-                       .arg(screens.size())
-                       .arg(m.device.x())
-                       .arg(m.device.y())
-                       .arg(m.device.width())
-                       .arg(m.device.height())
-                       .arg(96 * m.scale);
-    QFile config(dir.filePath(QStringLiteral("screens.json")));
-    ChildRun run;
-    if (!config.open(QIODevice::WriteOnly))
-        return run;
-    config.write(QStringLiteral(R"({"screens":[%1]})").arg(screens.join(QLatin1Char(','))).toUtf8());
-    config.close();
+        screens << QString::asprintf(R"({"name":"m%d","x":%d,"y":%d,"width":%d,"height":%d,"logicalDpi":%g,)"
+                                     R"("logicalBaseDpi":96})",
+            int(screens.size()), m.device.x(), m.device.y(), m.device.width(), m.device.height(),
+            96 * m.scale);
+    auto child = std::make_unique<QProcess>();
+    auto *config = new QTemporaryFile(child.get()); // goes with the process
+    if (config->open())
+        config->write(QStringLiteral(R"({"screens":[%1]})").arg(screens.join(QLatin1Char(','))).toUtf8());
+    config->close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(
-        QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
+        QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config->fileName());
     for (const QString &pair : env)
         environment.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), args);
-    run.ok = child.waitForFinished(300000) && child.exitStatus() == QProcess::NormalExit
-        && child.exitCode() == 0;
-    run.out = child.readAllStandardOutput();
-    run.err = child.readAllStandardError();
-    return run;
+    child->setProcessEnvironment(environment);
+    child->start(QCoreApplication::applicationFilePath(), args);
+    return child;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class QProcess;
 class QPushButton;
 
 // Shared by the widget tests: an isolated settings store, driving modal windows, counting pixels, and
@@ -31,8 +32,8 @@ public:
 
     // Runs action on the first form shown modally that matches, polling from the nested loop the modal
     // show runs. An action left over from an earlier test row never acts in a later one.
-    static void whenModalForm(std::function<bool(Form &)> matches, std::function<void(Form &)> action,
-        int timeoutMs = 10000);
+    static void whenModalForm(
+        std::function<bool(Form &)> matches, std::function<void(Form &)> action, int timeoutMs = 10000);
     template <class T> static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
     {
         whenModalForm([](Form &f) { return dynamic_cast<T *>(&f) != nullptr; },
@@ -59,14 +60,8 @@ public:
         QRect device;
         double scale = 1;
     };
-    struct ChildRun
-    {
-        bool ok = false; // ran to a clean exit
-        QByteArray out;
-        QByteArray err;
-    };
-    // Runs this test binary again with args on the given monitors, with extra NAME=value environment.
-    static ChildRun runOnMonitors(
+    // Starts this test binary again with args on the given monitors, with extra NAME=value environment.
+    static std::unique_ptr<QProcess> startOnMonitors(
         const QList<Monitor> &monitors, const QStringList &args, const QStringList &env = {});
 
 private:
