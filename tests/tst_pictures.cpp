@@ -92,39 +92,30 @@ template <QRgb C> QRgb solid(qint64, qint64, qint64, qint64)
 }
 
 // What each of the main window's buttons shows, by the button's name.
-const QHash<QString, Model> Pictures { { QStringLiteral("cmdBoxes"), boxes },
-    { QStringLiteral("cmdCircles"), circles }, { QStringLiteral("cmdColors"), colors },
-    { QStringLiteral("cmdCrosshairs"), crosshairs }, { QStringLiteral("cmdVerticalLines"), verticalLines },
-    { QStringLiteral("cmdDiagonalLines"), diagonalLines }, { QStringLiteral("cmdRed"), solid<Red> },
-    { QStringLiteral("cmdGreen"), solid<Green> }, { QStringLiteral("cmdBlue"), solid<Blue> },
-    { QStringLiteral("cmdBlack"), solid<Black> }, { QStringLiteral("cmdWhite"), solid<White> },
-    { QStringLiteral("cmdGrey50"), solid<0xFF808080> }, { QStringLiteral("cmdGreys"), greys } };
+const QHash<QByteArray, Model> Pictures { { "cmdBoxes", boxes }, { "cmdCircles", circles },
+    { "cmdColors", colors }, { "cmdCrosshairs", crosshairs }, { "cmdVerticalLines", verticalLines },
+    { "cmdDiagonalLines", diagonalLines }, { "cmdRed", solid<Red> }, { "cmdGreen", solid<Green> },
+    { "cmdBlue", solid<Blue> }, { "cmdBlack", solid<Black> }, { "cmdWhite", solid<White> },
+    { "cmdGrey50", solid<0xFF808080> }, { "cmdGreys", greys } };
 
 // Empty when the picture is the model's, pixel for pixel; otherwise how many differ and the first.
 QString compare(const QImage &picture, Model model)
 {
     const QImage image = picture.convertToFormat(QImage::Format_RGB32);
     const qint64 w = image.width(), h = image.height();
-    std::vector<QRgb> row(static_cast<size_t>(w));
     qint64 wrong = 0;
     QString first;
     for (qint64 y = 0; y < h; ++y) {
-        for (qint64 x = 0; x < w; ++x)
-            row[size_t(x)] = model(x, y, w, h);
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(int(y)));
-        if (std::equal(row.begin(), row.end(), line, [](QRgb a, QRgb b) { return a == (b | 0xFF000000); }))
-            continue;
         for (qint64 x = 0; x < w; ++x)
-            if (row[size_t(x)] != (line[x] | 0xFF000000) && !wrong++)
+            if (const QRgb want = model(x, y, w, h); want != (line[x] | 0xFF000000) && !wrong++)
                 first = QString::asprintf(
-                    "(%lld, %lld) is #%06x, not #%06x", x, y, line[x] & 0xFFFFFF, row[size_t(x)] & 0xFFFFFF);
+                    "(%lld, %lld) is #%06x, not #%06x", x, y, line[x] & 0xFFFFFF, want & 0xFFFFFF);
     }
     return wrong ? QStringLiteral("%1 pixels wrong, first %2").arg(wrong).arg(first) : QString();
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(TestSupport::Monitor)
 
 class tst_pictures : public QObject
 {
@@ -145,13 +136,11 @@ void tst_pictures::screens_data()
     const auto row = [this](const char *name, QList<Monitor> monitors, int mainOn = 0, const char *only = "",
                          float twipsPerPixel = 15, const QByteArray &errors = {}) {
         const QRect target = monitors[mainOn].device;
+        // The monitor that holds the main window, its device size and scale, twips per pixel, which test.
         m_children[name]
             = TestSupport::startOnMonitors(monitors, { QStringLiteral("-silent"), QStringLiteral("child") },
-                { QStringLiteral("QRBL_PICTURES_MAIN=%1").arg(mainOn),
-                    QStringLiteral("QRBL_PICTURES_DEVICE=%1x%2").arg(target.width()).arg(target.height()),
-                    QStringLiteral("QRBL_PICTURES_SCALE=%1").arg(monitors[mainOn].scale),
-                    QStringLiteral("QRBL_PICTURES_ONLY=") + QLatin1String(only),
-                    QStringLiteral("QRBL_PICTURES_TPP=%1").arg(twipsPerPixel) });
+                { QString::asprintf("QRBL_PICTURES=%d %d %d %g %g %s", mainOn, target.width(),
+                    target.height(), monitors[mainOn].scale, double(twipsPerPixel), only) });
         QTest::newRow(name) << errors;
     };
     const auto one = [](int w, int h, double scale = 1) {
@@ -197,30 +186,30 @@ void tst_pictures::screens()
 
 void tst_pictures::child()
 {
-    if (!qEnvironmentVariableIsSet("QRBL_PICTURES_DEVICE"))
+    const QStringList given = qEnvironmentVariable("QRBL_PICTURES").split(QLatin1Char(' '));
+    if (given.size() != 6)
         QSKIP("runs as the child of screens()");
-    const QStringList size = qEnvironmentVariable("QRBL_PICTURES_DEVICE").split(QLatin1Char('x'));
-    const QSize device(size[0].toInt(), size[1].toInt());
-    const float tpp = qEnvironmentVariable("QRBL_PICTURES_TPP").toFloat();
+    const QSize device(given[1].toInt(), given[2].toInt());
+    const float tpp = given[4].toFloat();
     Screen::setTwipsPerPixel(tpp, tpp);
     TestSupport::freshSettings();
     TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
 
-    QScreen *target = QGuiApplication::screens().at(qEnvironmentVariable("QRBL_PICTURES_MAIN").toInt());
-    QCOMPARE(target->devicePixelRatio(), qEnvironmentVariable("QRBL_PICTURES_SCALE").toDouble());
+    QScreen *target = QGuiApplication::screens().at(given[0].toInt());
+    QCOMPARE(target->devicePixelRatio(), given[3].toDouble());
     frmMenu &menu = form<frmMenu>();
     menu.move(target->geometry().topLeft() + QPoint(10, 10));
     menu.Show();
 
     const QList<QPushButton *> buttons = TestSupport::testButtons(menu.client());
     QCOMPARE(buttons.size(), Pictures.size());
-    const QString only = qEnvironmentVariable("QRBL_PICTURES_ONLY");
+    const QString only = given[5];
     QStringList problems;
     for (QPushButton *button : buttons) {
-        const QString name = button->objectName();
-        if (!only.isEmpty() && name != only)
+        const QByteArray name = button->objectName().toUtf8();
+        if (!only.isEmpty() && name != only.toUtf8())
             continue;
-        QVERIFY2(Pictures.contains(name), qPrintable(name));
+        QVERIFY2(Pictures.contains(name), name.constData());
         QStringList found { QStringLiteral("never opened") };
         TestSupport::whenModalForm([](Form &f) { return qobject_cast<PatternForm *>(&f) != nullptr; },
             [&](Form &form) {
@@ -261,7 +250,7 @@ void tst_pictures::child()
             found << QStringLiteral("not back at the main window");
         found.removeAll(QString());
         if (!found.isEmpty())
-            problems << name + QStringLiteral(": ") + found.join(QStringLiteral("; "));
+            problems << QString::fromUtf8(name) + QStringLiteral(": ") + found.join(QStringLiteral("; "));
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }

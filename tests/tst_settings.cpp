@@ -109,11 +109,6 @@ private slots:
         unload<frmMenu>();
         TestSupport::flushDeletes();
         QVERIFY(!menu().menitmShowPreTestMessage->isChecked());
-        menu().menitmShowPreTestMessage->trigger();
-        unload<frmMenu>();
-        TestSupport::flushDeletes();
-        QVERIFY(menu().menitmShowPreTestMessage->isChecked());
-        QCOMPARE(runTest(), MessageThenTest);
     }
 
     // A folder where the file should be: nothing is taken as stored, and the program goes on.

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -30,16 +31,15 @@ void TestSupport::whenModalForm(
 {
     auto *timer = new QTimer;
     s_pending.append(timer);
-    auto waited = std::make_shared<int>(0);
+    const QDeadlineTimer deadline(timeoutMs);
     const QByteArray owner = currentTest();
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        *waited += 5;
         Form *shown = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *f = qobject_cast<Form *>(w); f && f->isModalShowing() && f->isVisible() && matches(*f))
                 shown = f;
-        if (currentTest() != owner || *waited > timeoutMs || shown) {
+        if (currentTest() != owner || deadline.hasExpired() || shown) {
             timer->stop();
             timer->deleteLater();
         }

@@ -3,10 +3,7 @@
 #include "platform/Form.h"
 
 #include <QImage>
-#include <QList>
 #include <QPointer>
-#include <QRect>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
 
