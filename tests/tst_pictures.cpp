@@ -159,7 +159,7 @@ void tst_pictures::screens_data()
     row("1x1", one(1, 1));
     row("no width", one(0, 768));
     row("no height", one(1024, 0));
-    row("127 wide: no column per grey", one(127, 40));
+    row("127x50: no column per grey, pixel centres on circles", one(127, 50));
     row("128 wide: one column per grey", one(128, 40));
     // The product is fixed at 15; another value must still not crash (its pictures are not modelled).
     row("12 twips per pixel does not crash", one(1024, 768), 0, "", 12);
