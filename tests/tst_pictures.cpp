@@ -40,7 +40,7 @@ QRgb circles(qint64 x, qint64 y, qint64 w, qint64 h)
     int inside = 0;
     for (qint64 k = 0; k < 10; ++k)
         inside += d2 < (10 - k) * std::min(w, h) * (10 - k) * std::min(w, h);
-    return inside == 0 ? White : inside % 2 == 1 ? Black : White;
+    return inside % 2 == 1 ? Black : White;
 }
 
 // Thirds of red, green and blue; white and black strips along the bottom fifth; magenta at both sides,
