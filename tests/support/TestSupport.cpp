@@ -1,16 +1,14 @@
 #include "support/TestSupport.h"
 
-#include "patterns/frmBoxesFS.h"
-#include "patterns/frmCirclesFS.h"
-#include "patterns/frmColorFS.h"
-#include "patterns/frmCrosshairsFS.h"
-
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QTest>
 
 std::unique_ptr<QTemporaryDir> TestSupport::s_dir;
@@ -26,6 +24,29 @@ void TestSupport::cancelPending()
     for (const QPointer<QTimer> &timer : std::as_const(s_pending))
         delete timer.data();
     s_pending.clear();
+}
+
+void TestSupport::whenModalForm(
+    std::function<bool(Form &)> matches, std::function<void(Form &)> action, int timeoutMs)
+{
+    auto *timer = new QTimer;
+    s_pending.append(timer);
+    const QDeadlineTimer deadline(timeoutMs);
+    const QByteArray owner = currentTest();
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        Form *shown = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *f = qobject_cast<Form *>(w); f && f->isModalShowing() && f->isVisible() && matches(*f))
+                shown = f;
+        if (currentTest() != owner || deadline.hasExpired() || shown) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (shown && currentTest() == owner)
+            action(*shown);
+    });
+    timer->start();
 }
 
 QString TestSupport::freshSettings()
@@ -51,9 +72,7 @@ void TestSupport::writeSettingsFile(const QByteArray &content)
 QByteArray TestSupport::readSettingsFile()
 {
     QFile file(settingsFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void TestSupport::flushDeletes()
@@ -69,8 +88,7 @@ qint64 TestSupport::countNot(const QImage &image, QRgb color, QRect within)
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
         for (int x = r.left(); x <= r.right(); ++x)
-            if ((line[x] | 0xFF000000u) != (color | 0xFF000000u))
-                ++n;
+            n += (line[x] | 0xFF000000u) != (color | 0xFF000000u);
     }
     return n;
 }
@@ -86,52 +104,31 @@ void TestSupport::pressEsc(QWidget *window)
     QTest::keyClick(window, Qt::Key_Escape);
 }
 
-std::vector<GraphicElement *> TestSupport::elementsOf(PatternForm &f)
+QList<QPushButton *> TestSupport::testButtons(QWidget *mainWindow)
 {
-    if (auto *b = qobject_cast<frmBoxesFS *>(&f))
-        return { &b->w1, &b->b1, &b->w2, &b->b2, &b->w3, &b->b3, &b->w4, &b->b4, &b->w5, &b->b5 };
-    if (auto *c = qobject_cast<frmCirclesFS *>(&f))
-        return { &c->b1, &c->w1, &c->b2, &c->w2, &c->b3, &c->w3, &c->b4, &c->w4, &c->b5, &c->w5 };
-    if (auto *c = qobject_cast<frmColorFS *>(&f))
-        return { &c->Red, &c->Green, &c->Blue, &c->White, &c->Black, &c->Yellow, &c->Cyan, &c->MagentaLeft,
-            &c->MagentaRight };
-    if (auto *x = qobject_cast<frmCrosshairsFS *>(&f))
-        return { &x->Line1, &x->Line2, &x->Line3, &x->Line4, &x->Line5, &x->Line6 };
-    return {};
+    return mainWindow->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^cmd")));
 }
 
-QByteArray TestSupport::runOnScreen(QSize device, double scale, const QStringList &args, bool *ok)
+std::unique_ptr<QProcess> TestSupport::startOnMonitors(
+    const QList<Monitor> &monitors, const QStringList &args, const QStringList &env)
 {
-    QTemporaryDir dir;
-    QFile config(dir.filePath(QStringLiteral("screen.json")));
-    if (!config.open(QIODevice::WriteOnly))
-        return (*ok = false), QByteArray("cannot write the screen configuration");
-    config.write(QStringLiteral("{\"screens\":[{\"name\":\"s1\",\"x\":0,\"y\":0,\"width\":%1,"
-                                "\"height\":%2,\"logicalDpi\":96,\"logicalBaseDpi\":96}]}")
-                     .arg(device.width())
-                     .arg(device.height())
-                     .toUtf8());
-    config.close();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(
-        QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
-    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
-    env.insert(QStringLiteral("QRBL_EXPECT_SCREEN"),
-        QStringLiteral("%1x%2@%3").arg(device.width()).arg(device.height()).arg(scale));
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), args);
-    const bool finished = child.waitForFinished(120000);
-    *ok = finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
-    return child.readAll();
-}
-
-std::optional<TestSupport::ExpectedScreen> TestSupport::expectedScreen()
-{
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)@([\\d.]+)$"))
-                                          .match(qEnvironmentVariable("QRBL_EXPECT_SCREEN"));
-    if (!m.hasMatch())
-        return std::nullopt;
-    return ExpectedScreen { QSize(m.captured(1).toInt(), m.captured(2).toInt()), m.captured(3).toDouble() };
+    QStringList screens;
+    for (const Monitor &m : monitors)
+        screens << QString::asprintf(R"({"name":"m%d","x":%d,"y":%d,"width":%d,"height":%d,"logicalDpi":%g,)"
+                                     R"("logicalBaseDpi":96})",
+            int(screens.size()), m.device.x(), m.device.y(), m.device.width(), m.device.height(),
+            96 * m.scale);
+    auto child = std::make_unique<QProcess>();
+    auto *config = new QTemporaryFile(child.get()); // goes with the process
+    if (config->open())
+        config->write(QStringLiteral(R"({"screens":[%1]})").arg(screens.join(QLatin1Char(','))).toUtf8());
+    config->close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(
+        QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config->fileName());
+    for (const QString &pair : env)
+        environment.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    child->setProcessEnvironment(environment);
+    child->start(QCoreApplication::applicationFilePath(), args);
+    return child;
 }

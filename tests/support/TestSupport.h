@@ -1,24 +1,20 @@
 #pragma once
 
 #include "platform/Form.h"
-#include "platform/OleColor.h"
 
 #include <QImage>
-#include <QLineF>
 #include <QPointer>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
-class GraphicElement;
-class PatternForm;
+class QProcess;
+class QPushButton;
 
-// Shared by the widget tests: an isolated settings store, driving modal windows, counting pixels.
+// Shared by the widget tests: an isolated settings store, driving modal windows, counting pixels, and
+// running this test binary again on screens of its own.
 class TestSupport
 {
 public:
@@ -31,33 +27,19 @@ public:
     // Runs deferred deletes, so unloaded forms are really gone.
     static void flushDeletes();
 
-    // Runs action once form T is shown modally (polling from the nested loop the modal show runs).
+    // Runs action on the first form shown modally that matches, polling from the nested loop the modal
+    // show runs. An action left over from an earlier test row never acts in a later one.
+    static void whenModalForm(
+        std::function<bool(Form &)> matches, std::function<void(Form &)> action, int timeoutMs = 10000);
     template <class T> static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
     {
-        auto *timer = new QTimer;
-        s_pending.append(timer);
-        auto started = std::make_shared<qint64>(0);
-        // An action belongs to the test row that set it up: left over, it must not act in the next one.
-        const QByteArray owner = currentTest();
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs, owner] {
-            *started += 5;
-            if (currentTest() != owner || *started > timeoutMs) {
-                timer->stop();
-                timer->deleteLater();
-            } else if (isLoaded<T>() && form<T>().isModalShowing() && form<T>().isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                action(form<T>());
-            }
-        });
-        timer->start();
+        whenModalForm([](Form &f) { return dynamic_cast<T *>(&f) != nullptr; },
+            [action](Form &f) { action(static_cast<T &>(f)); }, timeoutMs);
     }
 
     // The running test function and data row, as QtTest names them.
     static QByteArray currentTest();
-
-    // Drops every whenModal action still waiting, so one test's leftovers cannot act in the next.
+    // Drops every whenModal action still waiting.
     static void cancelPending();
 
     // Pixels of image that are not the colour; a rectangle limits the count to part of it.
@@ -66,18 +48,18 @@ public:
 
     static void pressEsc(QWidget *window);
 
-    // The elements of a shape pattern window, bottom first as it stacks them.
-    static std::vector<GraphicElement *> elementsOf(PatternForm &f);
+    // The main window's test buttons, in its own order.
+    static QList<QPushButton *> testButtons(QWidget *mainWindow);
 
-    // Runs this test binary again with args on an offscreen screen of the given device pixels and scale
-    // factor; the child reads them with expectedScreen(). Returns the child's output, ok on a clean exit.
-    static QByteArray runOnScreen(QSize device, double scale, const QStringList &args, bool *ok);
-    struct ExpectedScreen
+    // One offscreen monitor: its place and size in device pixels, and its scale factor.
+    struct Monitor
     {
-        QSize device;
-        double ratio = 1;
+        QRect device;
+        double scale = 1;
     };
-    static std::optional<ExpectedScreen> expectedScreen();
+    // Starts this test binary again with args on the given monitors, with extra NAME=value environment.
+    static std::unique_ptr<QProcess> startOnMonitors(
+        const QList<Monitor> &monitors, const QStringList &args, const QStringList &env = {});
 
 private:
     static std::unique_ptr<QTemporaryDir> s_dir;

@@ -1,0 +1,125 @@
+// The stored option as a user meets it: the menu's check mark, the message before a test, the file.
+#include "app/frmMenu.h"
+#include "dialogs/frmTestInfo.h"
+#include "patterns/PatternForm.h"
+#include "support/TestSupport.h"
+
+#include <QtTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+
+namespace {
+
+frmMenu &menu()
+{
+    form<frmMenu>().Show();
+    return form<frmMenu>();
+}
+
+const QStringList MessageThenTest { QStringLiteral("message"), QStringLiteral("test") };
+const QStringList TestOnly { QStringLiteral("test") };
+
+// Clicks Red and tells what came up, in order; the message, if it comes, gets answer (default: OK).
+QStringList runTest(std::function<void(frmTestInfo &)> answer = {})
+{
+    QStringList shown;
+    TestSupport::whenModal<frmTestInfo>([&](frmTestInfo &d) {
+        shown << QStringLiteral("message");
+        answer ? answer(d) : d.cmdOK->click();
+    });
+    TestSupport::whenModalForm([](Form &f) { return qobject_cast<PatternForm *>(&f) != nullptr; },
+        [&](Form &f) {
+            shown << QStringLiteral("test");
+            TestSupport::pressEsc(&f);
+        });
+    menu().cmdRed->click();
+    TestSupport::cancelPending();
+    return shown;
+}
+
+} // namespace
+
+class tst_settings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::freshSettings(); }
+    void cleanup()
+    {
+        TestSupport::cancelPending();
+        unload<frmMenu>();
+        TestSupport::flushDeletes();
+    }
+
+    void storedFile_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("shown"); // the check mark, and the message before a test
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("nothing stored") << QByteArray() << true << true;
+        QTest::newRow("1") << QByteArray("[Options]\nShowInfo=1\n") << true << true;
+        QTest::newRow("0") << QByteArray("[Options]\nShowInfo=0\n") << false << false;
+        QTest::newRow("2: neither") << QByteArray("[Options]\nShowInfo=2\n") << false << true;
+        QTest::newRow("1.0 is 1") << QByteArray("[Options]\nShowInfo=1.0\n") << true << true;
+        QTest::newRow("blanks around 1") << QByteArray("[Options]\nShowInfo=\" 1 \"\n") << true << true;
+        QTest::newRow("letters") << QByteArray("[Options]\nShowInfo=yes\n") << false << true;
+        QTest::newRow("a list") << QByteArray("[Options]\nShowInfo=1, 0\n") << false << true;
+        QTest::newRow("other section") << QByteArray("[Other]\nShowInfo=0\n") << true << true;
+        QTest::newRow("binary garbage")
+            << QByteArray("\x00\xff\xfe[Opt\x01ions]\n\x80ShowInfo\x00=\xff\n", 24) << true << true;
+    }
+
+    // Start-up sets the mark, every test reads the file again, and neither writes anything; nor does
+    // the message's close box.
+    void storedFile()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, shown);
+        QFETCH(bool, checked);
+        if (!file.isNull())
+            TestSupport::writeSettingsFile(file);
+        QCOMPARE(menu().menitmShowPreTestMessage->isChecked(), checked);
+        for (int round = 0; round < 2; ++round)
+            QCOMPARE(runTest([](frmTestInfo &d) { d.close(); }), shown ? MessageThenTest : TestOnly);
+        QCOMPARE(TestSupport::readSettingsFile(), file.isNull() ? QByteArray() : file);
+    }
+
+    // Unticking the message's box stores the choice and clears the mark; the menu item turns it back
+    // on; another program's change is seen at the next test; the next start shows the stored choice.
+    void choiceStoredAndSeen()
+    {
+        QCOMPARE(runTest(), MessageThenTest);
+        QCOMPARE(runTest([](frmTestInfo &d) {
+            d.chkShowEveryTime->setChecked(false);
+            d.cmdOK->click();
+        }),
+            MessageThenTest);
+        QVERIFY(!menu().menitmShowPreTestMessage->isChecked());
+        QCOMPARE(runTest(), TestOnly);
+        menu().menitmShowPreTestMessage->trigger();
+        QVERIFY(TestSupport::readSettingsFile().contains("ShowInfo=1"));
+        QCOMPARE(runTest(), MessageThenTest);
+        QTest::qWait(20);
+        TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
+        QCOMPARE(runTest(), TestOnly);
+        QVERIFY(menu().menitmShowPreTestMessage->isChecked());
+        unload<frmMenu>();
+        TestSupport::flushDeletes();
+        QVERIFY(!menu().menitmShowPreTestMessage->isChecked());
+    }
+
+    // A folder where the file should be: nothing is taken as stored, and the program goes on.
+    void unwritableStore()
+    {
+        QVERIFY(QDir().mkpath(TestSupport::settingsFile()));
+        menu().menitmShowPreTestMessage->trigger();
+        QCOMPARE(runTest(), MessageThenTest);
+        QVERIFY(QFileInfo(TestSupport::settingsFile()).isDir());
+    }
+};
+
+QTEST_MAIN(tst_settings)
+#include "tst_settings.moc"
