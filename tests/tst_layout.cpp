@@ -4,6 +4,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelp.h"
 #include "dialogs/frmTestInfo.h"
+#include "support/TestSupport.h"
 #include "update/UpdateCheck.h"
 
 #include <QtNetwork>
@@ -89,23 +90,19 @@ private slots:
     {
         QFETCH(QStringList, env);
         QTemporaryDir dir;
-        QFile screen(dir.filePath("screen.json")), fonts(dir.filePath("fonts.conf"));
-        QVERIFY(screen.open(QIODevice::WriteOnly) && fonts.open(QIODevice::WriteOnly));
-        screen.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":2560,"height":1600}]})");
-        env << "QT_QPA_PLATFORM=offscreen:configfile=" + screen.fileName() << "QRBL_LAYOUT_CHILD=1"
-            << "XDG_CONFIG_HOME=" + dir.path();
-        if (env.first().startsWith("FONTS=")) // the system's rules, but only the fonts of one folder
+        QFile fonts(dir.filePath("fonts.conf"));
+        if (!env.isEmpty() && env.first().startsWith("FONTS=")) { // the system's rules, but one folder's fonts
+            QVERIFY(fonts.open(QIODevice::WriteOnly));
+            fonts.write(("<fontconfig><dir>" + env.first().mid(6) + "</dir><cachedir>" + dir.path()
+                + "</cachedir><include>/etc/fonts/conf.d</include></fontconfig>").toUtf8());
+            fonts.close();
             env << "FONTCONFIG_FILE=" + fonts.fileName();
-        fonts.write(("<fontconfig><dir>" + env.first().mid(6) + "</dir><cachedir>" + dir.path()
-            + "</cachedir><include>/etc/fonts/conf.d</include></fontconfig>")
-                        .toUtf8());
-        screen.close(), fonts.close();
-        QProcess child;
-        child.setEnvironment(env + QProcess::systemEnvironment()); // the first of a name counts
-        child.start(QCoreApplication::applicationFilePath(), { "childEveryWindow" });
-        QVERIFY(child.waitForFinished(120000));
-        const QByteArray output = child.readAll();
-        QVERIFY2(child.exitCode() == 0 && output.contains(" 0 failed, 0 skipped"), output.constData());
+        }
+        const auto child = TestSupport::startOnMonitors({ { QRect(0, 0, 2560, 1600) } }, { "childEveryWindow" },
+            env << "QRBL_LAYOUT_CHILD=1" << "XDG_CONFIG_HOME=" + dir.path());
+        QVERIFY(child->waitForFinished(120000));
+        const QByteArray output = child->readAll();
+        QVERIFY2(child->exitCode() == 0 && output.contains(" 0 failed, 0 skipped"), output.constData());
     }
 
     void childEveryWindow()

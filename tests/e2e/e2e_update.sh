@@ -22,14 +22,14 @@ e2e_start_app "$QUORBEL"
 file_menu() {
     xdotool mousemove $((E2E_X + 20)) $((E2E_MENU_Y + 4)) click 1 && sleep 0.3 && e2e_key "$@"
 }
-# check NAME DIALOG: the answer is the update dialog (1: Esc leaves it open, Enter presses OK) or a message
+# check NAME DIALOG: the answer is the update dialog (1: Esc leaves it open, keypad Enter presses OK) or a message
 # box (0: Esc closes it).
 check() {
     file_menu Down Return
     e2e_wait_window 'Update Check' 1 >/dev/null || e2e_fail "no answer to $1"
     sleep 0.3 && e2e_key Escape && sleep 0.3
     [ "$(e2e_visible_count 'Update Check')" = "$2" ] || e2e_fail "the wrong kind of window for $1"
-    { [ "$2" = 0 ] || e2e_key Return; } && e2e_wait_gone 'Update Check' 1 || e2e_fail "the answer to $1 did not close"
+    { [ "$2" = 0 ] || e2e_key KP_Enter; } && e2e_wait_gone 'Update Check' 1 || e2e_fail "the answer to $1 did not close"
 }
 printf '4.0.1' >"$body" && check "a newer version" 1
 grep -qx "GET $address HTTP/1.1 | vb wininet | no-cache | identity" "$log" || e2e_fail "asked: $(cat "$log")"

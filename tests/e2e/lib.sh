@@ -221,7 +221,7 @@ e2e_journey() {
     e2e_menu f Down Return
     e2e_until 5 grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" || e2e_fail "the menu item did not store 0"
     e2e_exit_by_menu
-        e2e_start_app "$1"
+    e2e_start_app "$1"
     e2e_key KP_Enter
     e2e_until 10 e2e_pattern_shown boxes $area || e2e_fail "the second start showed the message or no Boxes"
     e2e_key Escape
