@@ -80,25 +80,6 @@ void TestSupport::flushDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-qint64 TestSupport::countNot(const QImage &image, QRgb color, QRect within)
-{
-    const QImage img = image.convertToFormat(QImage::Format_RGB32);
-    const QRect r = within.isNull() ? img.rect() : within.intersected(img.rect());
-    qint64 n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += (line[x] | 0xFF000000u) != (color | 0xFF000000u);
-    }
-    return n;
-}
-
-qint64 TestSupport::countOf(const QImage &image, QRgb color, QRect within)
-{
-    const QRect r = within.isNull() ? image.rect() : within.intersected(image.rect());
-    return qint64(r.width()) * r.height() - countNot(image, color, within);
-}
-
 void TestSupport::pressEsc(QWidget *window)
 {
     QTest::keyClick(window, Qt::Key_Escape);

@@ -2,7 +2,6 @@
 
 #include "platform/Form.h"
 
-#include <QImage>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,8 +12,8 @@
 class QProcess;
 class QPushButton;
 
-// Shared by the widget tests: an isolated settings store, driving modal windows, counting pixels, and
-// running this test binary again on screens of its own.
+// Shared by the widget tests: an isolated settings store, driving modal windows, and running this test
+// binary again on screens of its own.
 class TestSupport
 {
 public:
@@ -41,10 +40,6 @@ public:
     static QByteArray currentTest();
     // Drops every whenModal action still waiting.
     static void cancelPending();
-
-    // Pixels of image that are not the colour; a rectangle limits the count to part of it.
-    static qint64 countNot(const QImage &image, QRgb color, QRect within = QRect());
-    static qint64 countOf(const QImage &image, QRgb color, QRect within = QRect());
 
     static void pressEsc(QWidget *window);
 
