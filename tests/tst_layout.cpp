@@ -84,6 +84,7 @@ private slots:
         QTest::newRow("font dpi 192") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=192" };
         QTest::newRow("only DejaVu") << QStringList { "FONTS=/usr/share/fonts/truetype/dejavu" };
         QTest::newRow("only URW") << QStringList { "FONTS=/usr/share/fonts/opentype/urw-base35" };
+        QTest::newRow("no fonts") << QStringList { "FONTS=/nonexistent" };
     }
 
     void everyWindowAtEveryFont()
@@ -101,8 +102,9 @@ private slots:
         const auto child = TestSupport::startOnMonitors({ { QRect(0, 0, 2560, 1600) } }, { "childEveryWindow" },
             env << "QRBL_LAYOUT_CHILD=1" << "XDG_CONFIG_HOME=" + dir.path());
         QVERIFY(child->waitForFinished(120000));
-        const QByteArray output = child->readAll();
+        const QByteArray output = child->readAll(), errors = child->readAllStandardError();
         QVERIFY2(child->exitCode() == 0 && output.contains(" 0 failed, 0 skipped"), output.constData());
+        QVERIFY2(!(output + errors).contains("QFont::"), (output + errors).constData());
     }
 
     void childEveryWindow()
