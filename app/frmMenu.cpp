@@ -122,10 +122,13 @@ void frmMenu::createControls()
     txtTestInformation->setPalette(palette);
 
     // Tab order by tab index: the thirteen buttons in catalogue order.
-    const QList<QWidget *> order { cmdBoxes, cmdCircles, cmdColors, cmdCrosshairs, cmdVerticalLines,
-        cmdDiagonalLines, cmdRed, cmdGreen, cmdBlue, cmdBlack, cmdWhite, cmdGrey50, cmdGreys };
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    QWidget *previous = nullptr;
+    for (const TestCatalog::Test &test : TestCatalog::all()) {
+        auto *button = c->findChild<QPushButton *>(QLatin1String(test.button));
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
+    }
     setDefaultButton(cmdBoxes);
     cmdBoxes->setFocus(Qt::OtherFocusReason);
 }

@@ -49,8 +49,7 @@ const std::vector<TestCatalog::Test> &TestCatalog::all()
         { "colors", "Colors", "cmdColors", showPattern<frmColorFS>,
             QStringLiteral(
                 "The colors test pattern allows you to get a good overall look at the basic colors your "
-                "monitor "
-                "can display. The main colors are the primary colors. Between them are the secondary colors. "
+                "monitor can display. The main colors are the primary colors. Between them are the secondary colors. "
                 "Black and white are both displayed at the bottom of the screen. This test should help to "
                 "identify and help adjust color settings for a monitor or video projector.") },
         { "crosshairs", "Crosshairs", "cmdCrosshairs", showPattern<frmCrosshairsFS>,
@@ -70,8 +69,7 @@ const std::vector<TestCatalog::Test> &TestCatalog::all()
             QStringLiteral(
                 "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after "
                 "setting the contrast and brightness controls, white can look dull or grey. Use this after "
-                "the "
-                "Colors test to make sure white still looks OK.") },
+                "the Colors test to make sure white still looks OK.") },
         { "grey-50", "50% Grey", "cmdGrey50", showSolidColour<0x00808080>,
             QStringLiteral("This is for adjusting contrast and brightness controls on your monitor.") },
         { "greys", "Greys", "cmdGreys", showPattern<frmGreysFS>,
