@@ -28,3 +28,8 @@ bool Options::equals(const QString &stored, double number)
     const auto value = Convert::parseNumber(stored);
     return value && *value == number;
 }
+
+QString Options::Monitor()
+{
+    return SettingsStore::GetSetting(Application, Section, QStringLiteral("Monitor"), QStringLiteral("window"));
+}

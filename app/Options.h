@@ -11,6 +11,8 @@ public:
     static QString ShowInfo();
     static QString ShowExitInfo();
     static bool saveShowInfo(bool on);
+    // Where tests open: "window" (the main window's monitor), "all", or a monitor's name.
+    static QString Monitor();
 
     static bool equals(const QString &stored, double number);
 

@@ -4,24 +4,23 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelp.h"
 #include "dialogs/frmTestInfo.h"
+#include "patterns/PatternForm.h"
 #include "patterns/TestCatalog.h"
-#include "patterns/frmBoxesFS.h"
-#include "patterns/frmCirclesFS.h"
-#include "patterns/frmColorFS.h"
-#include "patterns/frmCrosshairsFS.h"
-#include "patterns/frmDiagonalLines.h"
-#include "patterns/frmGreysFS.h"
-#include "patterns/frmOneColor.h"
-#include "patterns/frmVerticalLines.h"
+#include "platform/AppIcon.h"
+#include "platform/ErrorBoundary.h"
+#include "platform/FormScaler.h"
+#include "platform/Screen.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -36,8 +35,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, int left, int top)
     Q_ASSERT(test);
     auto *button = new QPushButton(test ? QString::fromLatin1(test->caption) : QString(), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    Form::placeTwips(button, left, top, 1215, 495);
+    FormScaler::place(button, left, top, 1215, 495);
     return button;
 }
 
@@ -47,35 +45,37 @@ QGroupBox *makeFrame(
     auto *frame = new QGroupBox(QString::fromLatin1(caption), parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setFocusPolicy(Qt::NoFocus);
-    Form::placeTwips(frame, left, top, width, height);
+    FormScaler::place(frame, left, top, width, height);
     return frame;
 }
 
-// A handler by name: an error raised in it ends the handler, not the program.
-std::function<void()> guarded(const QByteArray &where, std::function<void()> body)
+QAction *menuItem(QMenu *menu, const char *name, const char *caption)
 {
-    return [where, body] { ErrorBoundary::run(where.constData(), body); };
+    QAction *action = caption ? menu->addAction(QString::fromLatin1(caption)) : menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
 }
 } // namespace
 
 frmMenu::frmMenu()
-    : Form(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(QStringLiteral("Quorbel!"));
-    setWindowIcon(applicationIcon());
-    setAsMainWindow();
+    setWindowIcon(AppIcon::icon());
     createMenus();
     createControls();
     connectHandlers();
+    Form_Load();
 }
 
 void frmMenu::createControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    placeTwips(m_client, 0, 0, ClientWidth, ClientHeight);
+    FormScaler::place(m_client, 0, 0, ClientWidth, ClientHeight);
     m_client->setFixedSize(m_client->size());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -91,24 +91,24 @@ void frmMenu::createControls()
     fraBWTestPatterns
         = makeFrame(c, "fraBWTestPatterns", "Black and White Test Patterns", 120, 3480, 4815, 1815);
     cmdBoxes = makeButton(c, "cmdBoxes", 360, 480);
-    cmdColors = makeButton(c, "cmdColors", 3480, 480);
+    makeButton(c, "cmdColors", 3480, 480);
     fraLCDPixelColorTests
         = makeFrame(c, "fraLCDPixelColorTests", "LCD Pixel Color Tests", 120, 2160, 4815, 1095);
-    cmdBlue = makeButton(c, "cmdBlue", 3480, 2520);
-    cmdGreen = makeButton(c, "cmdGreen", 1920, 2520);
-    cmdRed = makeButton(c, "cmdRed", 360, 2520);
-    cmdBlack = makeButton(c, "cmdBlack", 360, 3840);
-    cmdWhite = makeButton(c, "cmdWhite", 1920, 3840);
-    cmdCircles = makeButton(c, "cmdCircles", 1920, 480);
-    cmdCrosshairs = makeButton(c, "cmdCrosshairs", 360, 1200);
-    cmdGrey50 = makeButton(c, "cmdGrey50", 3480, 3840);
-    cmdGreys = makeButton(c, "cmdGreys", 360, 4560);
-    cmdVerticalLines = makeButton(c, "cmdVerticalLines", 1920, 1200);
-    cmdDiagonalLines = makeButton(c, "cmdDiagonalLines", 3480, 1200);
+    makeButton(c, "cmdBlue", 3480, 2520);
+    makeButton(c, "cmdGreen", 1920, 2520);
+    makeButton(c, "cmdRed", 360, 2520);
+    makeButton(c, "cmdBlack", 360, 3840);
+    makeButton(c, "cmdWhite", 1920, 3840);
+    makeButton(c, "cmdCircles", 1920, 480);
+    makeButton(c, "cmdCrosshairs", 360, 1200);
+    makeButton(c, "cmdGrey50", 3480, 3840);
+    makeButton(c, "cmdGreys", 360, 4560);
+    makeButton(c, "cmdVerticalLines", 1920, 1200);
+    makeButton(c, "cmdDiagonalLines", 3480, 1200);
 
     txtTestInformation = new QPlainTextEdit(c);
     txtTestInformation->setObjectName(QStringLiteral("txtTestInformation"));
-    placeTwips(txtTestInformation, 5280, 360, 2295, 4815);
+    FormScaler::place(txtTestInformation, 5280, 360, 2295, 4815);
     txtTestInformation->setReadOnly(true);
     txtTestInformation->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // No scroll bar, as designed; a long description still scrolls by wheel and keys.
@@ -129,7 +129,6 @@ void frmMenu::createControls()
             setTabOrder(previous, button);
         previous = button;
     }
-    setDefaultButton(cmdBoxes);
     cmdBoxes->setFocus(Qt::OtherFocusReason);
 }
 
@@ -140,50 +139,43 @@ void frmMenu::createMenus()
 
     menFile = menuBar->addMenu(QStringLiteral("&File"));
     menFile->setObjectName(QStringLiteral("menFile"));
-    mnuFileCheckForUpdate = menFile->addAction(QStringLiteral("Check For Update"));
-    mnuFileCheckForUpdate->setObjectName(QStringLiteral("mnuFileCheckForUpdate"));
-    menitmShowPreTestMessage = menFile->addAction(QStringLiteral("Show Pre-Test Message"));
-    menitmShowPreTestMessage->setObjectName(QStringLiteral("menitmShowPreTestMessage"));
+    mnuFileCheckForUpdate = menuItem(menFile, "mnuFileCheckForUpdate", "Check For Update");
+    menitmShowPreTestMessage = menuItem(menFile, "menitmShowPreTestMessage", "Show Pre-Test Message");
     menitmShowPreTestMessage->setCheckable(true);
     menitmShowPreTestMessage->setChecked(true);
-    menitmFileSeperator = menFile->addSeparator();
-    menitmFileSeperator->setObjectName(QStringLiteral("menitmFileSeperator"));
-    menitmExit = menFile->addAction(QStringLiteral("E&xit"));
-    menitmExit->setObjectName(QStringLiteral("menitmExit"));
+    menuItem(menFile, "menitmFileSeperator", nullptr);
+    menitmExit = menuItem(menFile, "menitmExit", "E&xit");
 
     menHelp = menuBar->addMenu(QStringLiteral("&Help"));
     menHelp->setObjectName(QStringLiteral("menHelp"));
-    menitmQRBLHelp = menHelp->addAction(QStringLiteral("Quorbel! Help"));
-    menitmQRBLHelp->setObjectName(QStringLiteral("menitmQRBLHelp"));
-    menitmHelpSeparator = menHelp->addSeparator();
-    menitmHelpSeparator->setObjectName(QStringLiteral("menitmHelpSeparator"));
-    menitmAbout = menHelp->addAction(QStringLiteral("About"));
-    menitmAbout->setObjectName(QStringLiteral("menitmAbout"));
+    menitmQRBLHelp = menuItem(menHelp, "menitmQRBLHelp", "Quorbel! Help");
+    menuItem(menHelp, "menitmHelpSeparator", nullptr);
+    menitmAbout = menuItem(menHelp, "menitmAbout", "About");
 }
 
 void frmMenu::connectHandlers()
 {
+    using ErrorBoundary::handler;
     connect(menitmShowPreTestMessage, &QAction::triggered, this,
-        handler("menitmShowPreTestMessage_Click", &frmMenu::menitmShowPreTestMessage_Click));
+        handler("menitmShowPreTestMessage_Click", this, &frmMenu::menitmShowPreTestMessage_Click));
     connect(mnuFileCheckForUpdate, &QAction::triggered, this,
-        handler("mnuFileCheckForUpdate_Click", &frmMenu::mnuFileCheckForUpdate_Click));
+        handler("mnuFileCheckForUpdate_Click", this, &frmMenu::mnuFileCheckForUpdate_Click));
     connect(menitmQRBLHelp, &QAction::triggered, this,
-        handler("menitmQRBLHelp_Click", &frmMenu::menitmQRBLHelp_Click));
-    connect(
-        menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", &frmMenu::menitmAbout_Click));
-    connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", &frmMenu::menitmExit_Click));
+        handler("menitmQRBLHelp_Click", this, &frmMenu::menitmQRBLHelp_Click));
+    connect(menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", this, &frmMenu::menitmAbout_Click));
+    connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", this, &frmMenu::menitmExit_Click));
 
     // Pointer moves over the description panel's sources. Qt reports moves without a held button only
     // to widgets that track the mouse, and the text box's moves arrive at its viewport.
-    std::vector<std::pair<QWidget *, std::function<void()>>> moves;
+    std::vector<std::tuple<QWidget *, QByteArray, std::function<void()>>> moves;
     for (const TestCatalog::Test &test : TestCatalog::all()) {
         auto *button = m_client->findChild<QPushButton *>(QLatin1String(test.button));
         const QByteArray name(test.button);
         connect(button, &QPushButton::clicked, this,
-            guarded(name + "_Click", [this, &test] { startTest(test); }));
-        moves.emplace_back(button, guarded(name + "_MouseMove", [this, &test] {
+            [this, &test, where = name + "_Click"] { ErrorBoundary::run(where.constData(), [&] { startTest(test); }); });
+        moves.emplace_back(button, name + "_MouseMove", [this, &test] {
             txtTestInformation->setPlainText(test.description);
-        }));
+        });
     }
     const std::pair<QWidget *, const char *> elsewhere[] = {
         { m_client, "Form_MouseMove" },
@@ -195,89 +187,125 @@ void frmMenu::connectHandlers()
         { txtTestInformation->viewport(), "txtTestInformation_MouseMove" },
     };
     for (const auto &[control, name] : elsewhere)
-        moves.emplace_back(control, guarded(name, [this] { txtTestInformation->clear(); }));
-    for (const auto &[control, onMove] : moves) {
+        moves.emplace_back(control, name, [this] { txtTestInformation->clear(); });
+    for (const auto &[control, name, onMove] : moves) {
         control->setMouseTracking(true);
         control->installEventFilter(this);
-        m_mouseMoveHandlers.insert(control, onMove);
+        m_mouseMoveHandlers.insert(control, [where = name, onMove] { ErrorBoundary::run(where.constData(), onMove); });
     }
-    m_txtTestInformationGotFocus
-        = handler("txtTestInformation_GotFocus", &frmMenu::txtTestInformation_GotFocus);
 }
 
 void frmMenu::Form_Load()
 {
-    if (Options::equals(Options::ShowInfo(), 1)) {
+    // Any stored value but 1 or 0 leaves the mark as designed.
+    const QString stored = Options::ShowInfo();
+    if (Options::equals(stored, 1))
         menitmShowPreTestMessage->setChecked(true);
-        return;
-    }
-    // Read again, as the rule is written; any value but 0 leaves the mark as designed.
-    if (Options::equals(Options::ShowInfo(), 0))
+    else if (Options::equals(stored, 0))
         menitmShowPreTestMessage->setChecked(false);
+}
+
+void frmMenu::setVisible(bool visible)
+{
+    // Laid out as late as this: the desktop's font is known once the window is about to show.
+    if (visible)
+        FormScaler::fit(this);
+    QWidget::setVisible(visible);
+}
+
+void frmMenu::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmMenu::setShowInfo(bool on)
+{
+    Options::saveShowInfo(on);
+    menitmShowPreTestMessage->setChecked(on);
 }
 
 void frmMenu::showPreTestMessageIfOn()
 {
-    if (Options::equals(Options::ShowInfo(), 1))
-        form<frmTestInfo>().Show(Modal);
+    // Read afresh for every test: another program may have changed it.
+    if (!Options::equals(Options::ShowInfo(), 1))
+        return;
+    frmTestInfo message(Options::equals(Options::ShowExitInfo(), 1), this);
+    // Its close box starts the test all the same, without storing anything.
+    if (message.exec() == QDialog::Accepted)
+        setShowInfo(message.showEveryTime());
+}
+
+QList<QScreen *> frmMenu::testScreens() const
+{
+    const QString choice = Options::Monitor();
+    if (choice == QLatin1String("all"))
+        return QGuiApplication::screens();
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen->name() == choice)
+            return { screen };
+    return { Screen::holding(this) };
 }
 
 void frmMenu::startTest(const TestCatalog::Test &test)
 {
+    if (!m_patterns.isEmpty())
+        return; // one test at a time
     showPreTestMessageIfOn();
-    test.show();
+    // While the test runs the main window takes no input, wherever it lies.
+    m_focusBeforeTest = focusWidget();
+    m_client->setEnabled(false);
+    menuBar->setEnabled(false);
+    for (QScreen *screen : testScreens()) {
+        PatternForm *pattern = test.create(this);
+        connect(pattern, &PatternForm::escaped, this, ErrorBoundary::handler("Form_KeyPress", this, &frmMenu::endTest));
+        m_patterns.append(pattern);
+        pattern->showOn(screen);
+    }
+}
+
+void frmMenu::endTest()
+{
+    if (m_patterns.isEmpty())
+        return;
+    for (const QPointer<PatternForm> &pattern : std::exchange(m_patterns, {}))
+        if (pattern)
+            pattern->close();
+    m_client->setEnabled(true);
+    menuBar->setEnabled(true);
+    if (m_focusBeforeTest)
+        m_focusBeforeTest->setFocus(Qt::OtherFocusReason);
+    bringToFront();
 }
 
 void frmMenu::menitmShowPreTestMessage_Click()
 {
     // The action has already flipped its mark: the new mark is the new option.
-    Options::saveShowInfo(menitmShowPreTestMessage->isChecked());
+    setShowInfo(menitmShowPreTestMessage->isChecked());
 }
 
 void frmMenu::mnuFileCheckForUpdate_Click()
 {
-    CheckForUpdate();
-}
-
-void frmMenu::CheckForUpdate()
-{
-    UpdateCheck().run();
+    UpdateCheck().run(this);
 }
 
 void frmMenu::menitmQRBLHelp_Click()
 {
-    form<frmHelp>().Show(Modal);
+    frmHelp(this).exec();
+    bringToFront();
 }
 
 void frmMenu::menitmAbout_Click()
 {
-    form<frmAbout>().Show(Modal);
+    frmAbout(this).exec();
+    bringToFront();
 }
 
 void frmMenu::menitmExit_Click()
 {
-    closingSequence();
-}
-
-void frmMenu::Form_Unload()
-{
-    closingSequence();
-}
-
-void frmMenu::closingSequence()
-{
-    unload<frmAbout>();
-    unload<frmBoxesFS>();
-    unload<frmCirclesFS>();
-    unload<frmColorFS>();
-    unload<frmCrosshairsFS>();
-    unload<frmDiagonalLines>();
-    unload<frmTestInfo>();
-    unload<frmGreysFS>();
-    unload<frmHelp>();
-    unload<frmOneColor>();
-    unload<frmVerticalLines>();
-    unload<frmMenu>();
+    // Every window the main window opened goes with it, and the program ends; nothing is saved.
+    close();
 }
 
 bool frmMenu::eventFilter(QObject *watched, QEvent *event)
@@ -290,13 +318,20 @@ bool frmMenu::eventFilter(QObject *watched, QEvent *event)
         if (onMove != m_mouseMoveHandlers.constEnd() && !static_cast<QWidget *>(watched)->childAt(at))
             (*onMove)();
     } else if (event->type() == QEvent::FocusIn && watched == txtTestInformation) {
-        m_txtTestInformationGotFocus();
+        ErrorBoundary::run("txtTestInformation_GotFocus", [this] { txtTestInformation_GotFocus(); });
     }
-    return Form::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMenu::keyPressEvent(QKeyEvent *event)
 {
+    // Enter, on the main keyboard or the keypad, presses the focused button, else the default one.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        auto *focused = qobject_cast<QPushButton *>(focusWidget());
+        (focused ? focused : cmdBoxes)->click();
+        return;
+    }
     // The description box never keeps the focus, so its scrolling keys reach it from the window (the
     // arrow keys stay with the buttons).
     const std::pair<int, QAbstractSlider::SliderAction> scrolls[] = {
@@ -309,7 +344,7 @@ void frmMenu::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
-    Form::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }
 
 void frmMenu::txtTestInformation_GotFocus()

@@ -1,65 +1,34 @@
 #pragma once
 
-#include "platform/Form.h"
+#include <QPointer>
+#include <QWidget>
 
-#include <QHash>
-
-#include <functional>
-
+class PatternForm;
 class QAction;
 class QGroupBox;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QScreen;
 
 namespace TestCatalog {
 struct Test;
 }
 
-// The main window: thirteen test buttons in three groups, the description panel and two menus.
-class frmMenu : public Form
+// The main window: thirteen test buttons in three groups, the description panel and two menus. It opens
+// every other window, owns it, and applies its answer: the pre-test message's choice, a test's end.
+class frmMenu : public QWidget
 {
     Q_OBJECT
 public:
     frmMenu();
 
-    // The client area below the menu bar; every control is a child of it.
-    QWidget *client() const { return m_client; }
-
-    QGroupBox *fraTestPatterns;
-    QGroupBox *fraLCDPixelColorTests;
-    QGroupBox *fraBWTestPatterns;
-    QGroupBox *fraTestInformation;
-    QPushButton *cmdBoxes;
-    QPushButton *cmdCircles;
-    QPushButton *cmdColors;
-    QPushButton *cmdCrosshairs;
-    QPushButton *cmdVerticalLines;
-    QPushButton *cmdDiagonalLines;
-    QPushButton *cmdRed;
-    QPushButton *cmdGreen;
-    QPushButton *cmdBlue;
-    QPushButton *cmdBlack;
-    QPushButton *cmdWhite;
-    QPushButton *cmdGrey50;
-    QPushButton *cmdGreys;
-    QPlainTextEdit *txtTestInformation;
-
-    QMenuBar *menuBar;
-    QMenu *menFile;
-    QAction *mnuFileCheckForUpdate;
-    QAction *menitmShowPreTestMessage;
-    QAction *menitmFileSeperator;
-    QAction *menitmExit;
-    QMenu *menHelp;
-    QAction *menitmQRBLHelp;
-    QAction *menitmHelpSeparator;
-    QAction *menitmAbout;
+    void setVisible(bool visible) override;
+    // Shown, in front and with the keyboard: at start, and after a window it opened has closed.
+    void bringToFront();
 
 protected:
-    void Form_Load() override;
-    void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -68,13 +37,8 @@ private:
     void createMenus();
     void connectHandlers();
 
+    void Form_Load();
     void txtTestInformation_GotFocus();
-
-    // The description panel: a pointer move over a test button describes the test, over anything
-    // else in the window it empties the box.
-    QHash<QObject *, std::function<void()>> m_mouseMoveHandlers;
-    std::function<void()> m_txtTestInformationGotFocus;
-
     void menitmShowPreTestMessage_Click();
     void mnuFileCheckForUpdate_Click();
     void menitmQRBLHelp_Click();
@@ -82,9 +46,33 @@ private:
     void menitmExit_Click();
 
     void startTest(const TestCatalog::Test &test);
+    void endTest();
     void showPreTestMessageIfOn();
-    void closingSequence();
-    void CheckForUpdate();
+    void setShowInfo(bool on);
+    QList<QScreen *> testScreens() const;
 
+    // The client area below the menu bar; every control is a child of it.
     QWidget *m_client;
+    QGroupBox *fraTestPatterns;
+    QGroupBox *fraLCDPixelColorTests;
+    QGroupBox *fraBWTestPatterns;
+    QGroupBox *fraTestInformation;
+    QPushButton *cmdBoxes;
+    QPlainTextEdit *txtTestInformation;
+
+    QMenuBar *menuBar;
+    QMenu *menFile;
+    QAction *mnuFileCheckForUpdate;
+    QAction *menitmShowPreTestMessage;
+    QAction *menitmExit;
+    QMenu *menHelp;
+    QAction *menitmQRBLHelp;
+    QAction *menitmAbout;
+
+    // The description panel: a pointer move over a test button describes the test, over anything else in
+    // the window it empties the box.
+    QHash<QObject *, std::function<void()>> m_mouseMoveHandlers;
+    // The windows of the running test, one per monitor it shows on.
+    QList<QPointer<PatternForm>> m_patterns;
+    QPointer<QWidget> m_focusBeforeTest;
 };

@@ -1,6 +1,8 @@
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
-#include "platform/Application.h"
+#include "platform/AppIcon.h"
+
+#include <QApplication>
 
 #include <QCommandLineParser>
 
@@ -78,14 +80,13 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("quorbel"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quorbel"));
     s_defaultHandler = qInstallMessageHandler(holdBackMessage);
-    Application app(argc, argv);
+    QApplication app(argc, argv);
     releaseMessages();
     parser.process(app);
 
-    app.setWindowIcon(Form::applicationIcon());
-    // The process ends once no form is loaded, not when some window closes.
-    app.setQuitOnLastWindowClosed(false);
-    Form::setAllUnloadedHandler([] { QCoreApplication::quit(); });
-    form<frmMenu>().Show();
+    app.setWindowIcon(AppIcon::icon());
+    // Closing the main window closes every window it opened, and the program ends.
+    frmMenu menu;
+    menu.bringToFront();
     return app.exec();
 }

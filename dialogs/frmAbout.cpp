@@ -1,8 +1,9 @@
 #include "dialogs/frmAbout.h"
 
 #include "BuildConfig.h"
-#include "app/frmMenu.h"
 #include "platform/AppVersion.h"
+#include "platform/AppIcon.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/FormScaler.h"
 #include "platform/LinkLabel.h"
 #include "platform/OleColor.h"
@@ -34,96 +35,78 @@ void setTextColor(QLabel *label, quint32 color)
     label->setPalette(palette);
 }
 
-QLabel *makeLabel(
-    QWidget *parent, const char *name, const QString &caption, int left, int top, int width, int height)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Form::placeTwips(label, left, top, width, height);
-    return label;
-}
-
 QPixmap iconPicture(qreal devicePixelRatio)
 {
-    return Form::applicationIcon().pixmap(QSize(IconPixels, IconPixels), devicePixelRatio);
+    return AppIcon::icon().pixmap(QSize(IconPixels, IconPixels), devicePixelRatio);
 }
 
 } // namespace
 
-frmAbout::frmAbout()
-    : Form(DialogFlags)
+frmAbout::frmAbout(QWidget *parent)
+    : Dialog(parent, EscapeCloses)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Quorbel!"));
-    setWindowIcon(applicationIcon());
-    setClientSizeTwips(ClientWidth, ClientHeight);
+    FormScaler::setClientSize(this, ClientWidth, ClientHeight);
     createControls();
     connectHandlers();
+    lblVersion->setText(QStringLiteral("Version ") + AppVersion::text());
+    lblDescription->setText(QStringLiteral("A test pattern utility to assist with changing monitor settings.")
+        + CrLf + CrLf + QStringLiteral("Created by ") + QStringLiteral(QRBL_AUTHOR));
 }
 
 void frmAbout::createControls()
 {
     // Created bottom of the stacking first; only OK takes the focus.
-    picIcon = makeLabel(this, "picIcon", QString(), 240, 240, 540, 540);
+    picIcon = addLabel("picIcon", QString(), 240, 240, 540, 540);
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setPixmap(iconPicture(devicePixelRatioF()));
 
-    lblTitle = makeLabel(this, "lblTitle", QStringLiteral("Quorbel!"), 1050, 240, 3885, 480);
+    lblTitle = addLabel("lblTitle", QStringLiteral("Quorbel!"), 1050, 240, 3885, 480);
     FormScaler::setDesignPointSize(lblTitle, TitlePointSize);
     setTextColor(lblTitle, 0x00000000);
 
-    lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version"), 1050, 780, 3885, 225);
+    lblVersion = addLabel("lblVersion", QStringLiteral("Version"), 1050, 780, 3885, 225);
 
     lblDescription
-        = makeLabel(this, "lblDescription", QStringLiteral("App Description"), 1050, 1125, 3885, 810);
+        = addLabel("lblDescription", QStringLiteral("App Description"), 1050, 1125, 3885, 810);
     lblDescription->setWordWrap(true);
     setTextColor(lblDescription, 0x00000000);
 
     lblURL = new LinkLabel(QStringLiteral(QRBL_WEB_URL), this);
     lblURL->setObjectName(QStringLiteral("lblURL"));
     lblURL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblURL, LinkLeft, 2040, LinkWidth, 255);
+    FormScaler::place(lblURL, LinkLeft, 2040, LinkWidth, 255);
 
     lblEmail = new LinkLabel(QStringLiteral(QRBL_SUPPORT_EMAIL), this);
     lblEmail->setObjectName(QStringLiteral("lblEmail"));
     lblEmail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblEmail, LinkLeft, 2280, LinkWidth, 255);
+    FormScaler::place(lblEmail, LinkLeft, 2280, LinkWidth, 255);
 
     // The etched separator: a white line two pixels wide under a grey one.
     Line1[1] = { 90, 2685, 5654, 2685, 0x00808080, 1 };
     Line1[0] = { 105, 2700, 5654, 2700, 0x00FFFFFF, 2 };
 
-    lblDisclaimer = makeLabel(this, "lblDisclaimer", QString(), 255, 2880, 3870, 1065);
+    lblDisclaimer = addLabel("lblDisclaimer", QString(), 255, 2880, 3870, 1065);
     lblDisclaimer->setWordWrap(true);
     setTextColor(lblDisclaimer, 0x00000000);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    placeTwips(cmdOK, 4200, 3000, 1260, 435);
-    cmdOK->setAutoDefault(false);
-    setDefaultButton(cmdOK);
-    setCancelButton(cmdOK);
+    FormScaler::place(cmdOK, 4200, 3000, 1260, 435);
+    cmdOK->setDefault(true);
 }
 
 void frmAbout::connectHandlers()
 {
-    connect(lblURL, &LinkLabel::clicked, this, handler("lblURL_Click", &frmAbout::lblURL_Click));
-    connect(lblEmail, &LinkLabel::clicked, this, handler("lblEmail_Click", &frmAbout::lblEmail_Click));
-    connect(cmdOK, &QPushButton::clicked, this, handler("cmdOK_Click", &frmAbout::cmdOK_Click));
-}
-
-void frmAbout::Form_Load()
-{
-    lblVersion->setText(QStringLiteral("Version ") + AppVersion::text());
-    lblDescription->setText(QStringLiteral("A test pattern utility to assist with changing monitor settings.")
-        + CrLf + CrLf + QStringLiteral("Created by ") + QStringLiteral(QRBL_AUTHOR));
+    connect(lblURL, &LinkLabel::clicked, this, ErrorBoundary::handler("lblURL_Click", this, &frmAbout::lblURL_Click));
+    connect(lblEmail, &LinkLabel::clicked, this, ErrorBoundary::handler("lblEmail_Click", this, &frmAbout::lblEmail_Click));
+    connect(cmdOK, &QPushButton::clicked, this, ErrorBoundary::handler("cmdOK_Click", this, &frmAbout::cmdOK_Click));
 }
 
 void frmAbout::showEvent(QShowEvent *event)
 {
-    Form::showEvent(event);
+    Dialog::showEvent(event);
     // Sharp on the screen it opens on, whatever its scale.
     picIcon->setPixmap(iconPicture(devicePixelRatioF()));
     cmdOK->setFocus(Qt::OtherFocusReason);
@@ -131,9 +114,9 @@ void frmAbout::showEvent(QShowEvent *event)
 
 void frmAbout::paintEvent(QPaintEvent *event)
 {
-    Form::paintEvent(event);
+    Dialog::paintEvent(event);
     QPainter painter(this);
-    const float twipsPerPixel = TwipsPerLogicalPixel / float(FormScaler::factor(this));
+    const float twipsPerPixel = FormScaler::TwipsPerLogicalPixel / float(FormScaler::factor(this));
     // Windowless elements stack in design order, index 1 on top: index 0 is drawn first.
     for (auto line = Line1.cbegin(); line != Line1.cend(); ++line) {
         // A twips position lies in the pixel that covers it.
@@ -158,6 +141,5 @@ void frmAbout::lblEmail_Click()
 
 void frmAbout::cmdOK_Click()
 {
-    Unload();
-    form<frmMenu>().Show();
+    accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "platform/Dialog.h"
 
 #include <array>
 
@@ -10,11 +10,11 @@ class QPushButton;
 
 // The program's name, version and description, links to the web page and to support, and room for a
 // legal warning under an etched separator.
-class frmAbout : public Form
+class frmAbout : public Dialog
 {
     Q_OBJECT
 public:
-    frmAbout();
+    explicit frmAbout(QWidget *parent = nullptr);
 
     // A windowless line of the design: end points in twips, drawn beneath the controls.
     struct LineElement
@@ -24,18 +24,7 @@ public:
         int BorderWidth; // pixels
     };
 
-    QLabel *picIcon;
-    QLabel *lblTitle;
-    QLabel *lblVersion;
-    QLabel *lblDescription;
-    LinkLabel *lblURL;
-    LinkLabel *lblEmail;
-    std::array<LineElement, 2> Line1;
-    QLabel *lblDisclaimer;
-    QPushButton *cmdOK;
-
 protected:
-    void Form_Load() override;
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -46,4 +35,14 @@ private:
     void lblURL_Click();
     void lblEmail_Click();
     void cmdOK_Click();
+
+    QLabel *picIcon;
+    QLabel *lblTitle;
+    QLabel *lblVersion;
+    QLabel *lblDescription;
+    LinkLabel *lblURL;
+    LinkLabel *lblEmail;
+    std::array<LineElement, 2> Line1;
+    QLabel *lblDisclaimer;
+    QPushButton *cmdOK;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "platform/Dialog.h"
 
 class QLabel;
 class QListWidget;
@@ -9,27 +9,21 @@ class QPushButton;
 
 // Short on-line help: topics on the left, the chosen topic's text on the right, under a title with the
 // program's version.
-class frmHelp : public Form
+class frmHelp : public Dialog
 {
     Q_OBJECT
 public:
-    frmHelp();
+    explicit frmHelp(QWidget *parent = nullptr);
 
-    QLabel *lblTitle;
-    QListWidget *lstHelpIndex;
-    QPlainTextEdit *txtHelp;
-    QPushButton *cmdOK;
-
-    static constexpr int TopicCount = 8;
-    // The list entry and the text of a topic row; CR LF joins the lines of a text.
-    static QString topicEntry(int position);
-    static QString topicText(int position);
-
-    // The selected position, or -1 when nothing is selected.
-    int ListIndex() const;
+    // A row of the list: its entry and its text (CR LF joins the lines); blank rows separate the groups.
+    struct Topic
+    {
+        QString entry;
+        QString text;
+    };
+    static const std::vector<Topic> &topics();
 
 protected:
-    void Form_Load() override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -37,9 +31,14 @@ private:
     void createControls();
     void connectHandlers();
 
+    // The selected position, or -1 when nothing is selected.
+    int ListIndex() const;
     void lstHelpIndex_Click();
     void txtHelp_GotFocus();
     void cmdOK_Click();
 
-    std::function<void()> m_txtHelpGotFocus;
+    QLabel *lblTitle;
+    QListWidget *lstHelpIndex;
+    QPlainTextEdit *txtHelp;
+    QPushButton *cmdOK;
 };

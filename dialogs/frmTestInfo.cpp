@@ -1,13 +1,10 @@
 #include "dialogs/frmTestInfo.h"
 
-#include "app/Options.h"
-#include "app/frmMenu.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/FormScaler.h"
 #include "platform/Screen.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -24,21 +21,23 @@ constexpr int ClientHeight = 2415;
 constexpr qreal MessagePointSize = 9.75;
 } // namespace
 
-frmTestInfo::frmTestInfo()
-    : Form(DialogFlags)
+frmTestInfo::frmTestInfo(bool showEveryTime, QWidget *parent)
+    : Dialog(parent, EscapeIgnored)
 {
+    setObjectName(QStringLiteral("frmTestInfo"));
     setWindowTitle(QStringLiteral("Quorbel!"));
-    setWindowIcon(applicationIcon());
-    setClientSizeTwips(ClientWidth, ClientHeight);
-    // Placed by its design: the client area at fixed twips from the top-left corner of the monitor the
-    // pattern will use, the one holding the main window.
-    if (QScreen *screen = Screen::target()) {
+    FormScaler::setClientSize(this, ClientWidth, ClientHeight);
+    // Placed by its design: the client area at fixed twips from the top-left corner of the monitor that
+    // holds the window it was opened from.
+    if (QScreen *screen = Screen::holding(parent)) {
         setScreen(screen);
-        setGeometry(twipsRect(ClientLeft, ClientTop, ClientWidth, ClientHeight)
+        setGeometry(FormScaler::twipsRect(ClientLeft, ClientTop, ClientWidth, ClientHeight)
                         .translated(screen->geometry().topLeft()));
     }
     createControls();
     connectHandlers();
+    lblHowToExit->setText(Message);
+    chkShowEveryTime->setChecked(showEveryTime);
 }
 
 void frmTestInfo::createControls()
@@ -46,7 +45,7 @@ void frmTestInfo::createControls()
     // Created bottom of the stacking first; tab order follows the tab indexes (OK, check box, label).
     lblHowToExit = new QLabel(this);
     lblHowToExit->setObjectName(QStringLiteral("lblHowToExit"));
-    placeTwips(lblHowToExit, 120, 120, 4575, 1695);
+    FormScaler::place(lblHowToExit, 120, 120, 4575, 1695);
     lblHowToExit->setWordWrap(true);
     lblHowToExit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblHowToExit->setTextFormat(Qt::PlainText);
@@ -54,37 +53,32 @@ void frmTestInfo::createControls()
 
     chkShowEveryTime = new QCheckBox(QStringLiteral("Always show this dialog."), this);
     chkShowEveryTime->setObjectName(QStringLiteral("chkShowEveryTime"));
-    placeTwips(chkShowEveryTime, 120, 2040, 2295, 255);
+    FormScaler::place(chkShowEveryTime, 120, 2040, 2295, 255);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    placeTwips(cmdOK, 3480, 1920, 1215, 375);
-    cmdOK->setAutoDefault(false);
+    FormScaler::place(cmdOK, 3480, 1920, 1215, 375);
 
     setTabOrder(cmdOK, chkShowEveryTime);
 }
 
 void frmTestInfo::connectHandlers()
 {
-    connect(cmdOK, &QPushButton::clicked, this, handler("cmdOK_Click", &frmTestInfo::cmdOK_Click));
+    connect(cmdOK, &QPushButton::clicked, this, ErrorBoundary::handler("cmdOK_Click", this, &frmTestInfo::cmdOK_Click));
 }
 
-void frmTestInfo::Form_Load()
+bool frmTestInfo::showEveryTime() const
 {
-    lblHowToExit->setText(Message);
-    chkShowEveryTime->setChecked(Options::equals(Options::ShowExitInfo(), 1));
+    return chkShowEveryTime->isChecked();
 }
 
 void frmTestInfo::showEvent(QShowEvent *event)
 {
-    Form::showEvent(event);
+    Dialog::showEvent(event);
     cmdOK->setFocus(Qt::OtherFocusReason);
 }
 
 void frmTestInfo::cmdOK_Click()
 {
-    const bool always = chkShowEveryTime->isChecked();
-    Options::saveShowInfo(always);
-    form<frmMenu>().menitmShowPreTestMessage->setChecked(always);
-    Unload();
+    accept();
 }

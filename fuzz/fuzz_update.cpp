@@ -90,11 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     if (verdict == Verdict::Newer) {
-        frmUpdate &dialog = form<frmUpdate>();
-        dialog.lblVersion->setText(text);
-        check(dialog.lblVersion->text() == text && dialog.lblVersion->textFormat() == Qt::PlainText);
-        unload<frmUpdate>();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        frmUpdate dialog(text, running);
+        const auto *label = dialog.findChild<QLabel *>(QStringLiteral("lblVersion"));
+        check(label->text() == text && label->textFormat() == Qt::PlainText);
     }
     return 0;
 }

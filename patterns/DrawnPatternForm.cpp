@@ -1,15 +1,16 @@
 #include "patterns/DrawnPatternForm.h"
 
 #include "patterns/modFunctions.h"
+#include "platform/OleColor.h"
 
 namespace {
 constexpr float SettleSeconds = 0.1f;
-constexpr quint32 White = 0x00FFFFFF;
 } // namespace
 
-DrawnPatternForm::DrawnPatternForm()
+DrawnPatternForm::DrawnPatternForm(QWidget *parent)
+    : PatternForm(parent)
 {
-    setBackColor(White);
+    setBackColor(OleColor::White);
 }
 
 void DrawnPatternForm::Form_Resize()

@@ -7,8 +7,10 @@
 class DrawnPatternForm : public PatternForm
 {
     Q_OBJECT
+public:
+    explicit DrawnPatternForm(QWidget *parent = nullptr);
+
 protected:
-    DrawnPatternForm();
 
     // The whole pattern, in twips, at the window's present size.
     virtual void drawPattern() = 0;

@@ -1,10 +1,9 @@
 #include "patterns/NestedShapesForm.h"
 
 #include "patterns/ShapeLayouts.h"
+#include "platform/OleColor.h"
 
 namespace {
-constexpr quint32 White = 0x00FFFFFF;
-constexpr quint32 Black = 0x00000000;
 constexpr float DesignWidth = 4800;
 constexpr float DesignHeight = 3600;
 } // namespace
@@ -19,20 +18,15 @@ void NestedShapesForm::nest(const std::array<Shape *, 10> &shapes, Shape::ShapeK
         // White shapes keep the default interior (window background), black ones the default outline
         // (window text).
         if ((k % 2 == 0) == firstIsWhite)
-            shape->setBorderColor(White);
+            shape->setBorderColor(OleColor::White);
         else
-            shape->setBackColor(Black);
+            shape->setBackColor(OleColor::Black);
         shape->Move(k * DesignWidth / 20, k * DesignHeight / 20, DesignWidth - k * DesignWidth / 10,
             DesignHeight - k * DesignHeight / 10);
+        // Never seen: hidden until the first layout moves it.
+        shape->setVisible(false);
         addElement(shape);
     }
-}
-
-void NestedShapesForm::Form_Load()
-{
-    for (Shape *shape : m_shapes)
-        shape->setVisible(false);
-    PatternForm::Form_Load();
 }
 
 void NestedShapesForm::Form_Resize()

@@ -1,22 +1,25 @@
 #include "patterns/PatternForm.h"
 
-#include "app/frmMenu.h"
 #include "patterns/render/FrameComposer.h"
 #include "patterns/render/GraphicElement.h"
+#include "platform/ErrorBoundary.h"
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
 
 #include <QGuiApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
-PatternForm::PatternForm()
-    : Form(Qt::Tool | Qt::FramelessWindowHint)
+PatternForm::PatternForm(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
     , m_backColor(OleColor::ButtonFace)
     , m_foreColor(OleColor::ButtonText)
 {
     setWindowTitle(QStringLiteral("Quorbel!"));
+    setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::BlankCursor);
     setFocusPolicy(Qt::StrongFocus);
     // We paint every pixel ourselves from the kept surface.
@@ -24,24 +27,19 @@ PatternForm::PatternForm()
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void PatternForm::Form_Load()
+void PatternForm::keyPressEvent(QKeyEvent *event)
 {
-    setWindowStateValue(Maximized);
+    // Esc alone ends the test; other keys leave the pattern alone.
+    if (event->key() == Qt::Key_Escape)
+        emit escaped();
 }
 
-void PatternForm::Form_KeyPress(int &KeyAscii)
+void PatternForm::closeEvent(QCloseEvent *event)
 {
-    if (KeyAscii != 27)
-        return;
-    Unload();
-    form<frmMenu>().Show();
-}
-
-void PatternForm::setWindowStateValue(WindowStateValue state)
-{
-    m_windowState = state;
-    if (isVisible())
-        showWindow();
+    // Closed by the desktop rather than by its owner: the test is over all the same.
+    if (event->spontaneous())
+        emit escaped();
+    QWidget::closeEvent(event);
 }
 
 namespace {
@@ -53,24 +51,20 @@ bool fullScreenByCompositor()
 }
 } // namespace
 
-void PatternForm::showWindow()
+void PatternForm::showOn(QScreen *screen)
 {
-    if (m_windowState != Maximized) {
-        Form::showWindow();
-        return;
-    }
-    // The monitor that holds the main window. Without a window manager, full screen alone would not
-    // cover it under X11: the geometry is set to the screen's first.
-    QScreen *screen = Screen::target();
+    // The monitor and its whole area are chosen before the native window exists: a window moved to a
+    // monitor of another scale afterwards keeps the buffer of the first. Without a window manager, full
+    // screen alone would not cover the monitor under X11.
     if (screen) {
-        if (!windowHandle())
-            create();
-        windowHandle()->setScreen(screen);
+        setScreen(screen);
         if (!fullScreenByCompositor())
             setGeometry(screen->geometry());
         followScreen(screen);
     }
     showFullScreen();
+    raise();
+    activateWindow();
 }
 
 void PatternForm::followScreen(QScreen *screen)
@@ -79,8 +73,7 @@ void PatternForm::followScreen(QScreen *screen)
     // window, but without one nothing does, and the pattern would cover only part of the screen.
     disconnect(m_screenWatch);
     m_screenWatch = connect(screen, &QScreen::geometryChanged, this, [this](const QRect &geometry) {
-        if (m_windowState == Maximized && isVisible() && geometry.isValid() && geometry != this->geometry()
-            && !fullScreenByCompositor())
+        if (isVisible() && geometry.isValid() && geometry != this->geometry() && !fullScreenByCompositor())
             setGeometry(geometry);
     });
 }
@@ -180,7 +173,8 @@ void PatternForm::resizeEvent(QResizeEvent *event)
 {
     // A new size starts from a clean surface; Form_Resize then lays out or draws afresh.
     followSize();
-    Form::resizeEvent(event);
+    QWidget::resizeEvent(event);
+    ErrorBoundary::run("Form_Resize", [this] { Form_Resize(); });
 }
 
 void PatternForm::paintEvent(QPaintEvent *)

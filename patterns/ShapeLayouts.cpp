@@ -63,13 +63,13 @@ ShapeLayouts::ColorBars ShapeLayouts::colorBars(float formWidth, float formHeigh
 }
 
 std::array<ShapeLayouts::LineEnds, 6> ShapeLayouts::crosshairs(
-    float formWidth, float formHeight, const std::function<int16_t()> &pixelInTwips)
+    float formWidth, float formHeight, int16_t pixelInTwips)
 {
     const float W = formWidth;
     const float H = formHeight;
     // One pixel in from the far edges, so that the frame lies on the outermost pixel rows and columns.
     const auto lessPixel
-        = [&pixelInTwips](float size) { return Convert::toSingle(double(size) - pixelInTwips()); };
+        = [pixelInTwips](float size) { return Convert::toSingle(double(size) - pixelInTwips); };
     std::array<LineEnds, 6> lines;
     lines[0].X1 = 0;
     lines[0].Y1 = 0;

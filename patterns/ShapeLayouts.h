@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 // The layouts of the shape-built patterns, as pure functions of the window's size in twips. Each
 // returns what its form hands to its controls: single-precision twips, already rounded as a control
@@ -43,7 +42,6 @@ struct LineEnds
     float X2 = 0;
     float Y2 = 0;
 };
-// pixelInTwips gives one pixel in twips; it is asked afresh for every coordinate that uses it.
-std::array<LineEnds, 6> crosshairs(
-    float formWidth, float formHeight, const std::function<int16_t()> &pixelInTwips);
+// pixelInTwips: one pixel in twips.
+std::array<LineEnds, 6> crosshairs(float formWidth, float formHeight, int16_t pixelInTwips);
 } // namespace ShapeLayouts

@@ -10,15 +10,16 @@
 #include "patterns/frmVerticalLines.h"
 
 namespace {
-template <class Pattern> void showPattern()
+template <class Pattern> PatternForm *pattern(QWidget *parent)
 {
-    form<Pattern>().Show(Form::Modal);
+    return new Pattern(parent);
 }
 
-template <quint32 Color> void showSolidColour()
+template <quint32 Color> PatternForm *solidColour(QWidget *parent)
 {
-    form<frmOneColor>().setBackColor(Color);
-    form<frmOneColor>().Show(Form::Modal);
+    auto *window = new frmOneColor(parent);
+    window->setBackColor(Color);
+    return window;
 }
 
 const QString Lines = QStringLiteral(
@@ -40,39 +41,39 @@ QString lcd(const char *colour)
 const std::vector<TestCatalog::Test> &TestCatalog::all()
 {
     static const std::vector<Test> tests = {
-        { "boxes", "Boxes", "cmdBoxes", showPattern<frmBoxesFS>,
+        { "boxes", "Boxes", "cmdBoxes", pattern<frmBoxesFS>,
             QStringLiteral("The boxes help to adjust pincushion and trapezoid controls.") },
-        { "circles", "Circles", "cmdCircles", showPattern<frmCirclesFS>,
+        { "circles", "Circles", "cmdCircles", pattern<frmCirclesFS>,
             QStringLiteral(
                 "The circles test helps to help adjust pincushion and trapezoid controls, as well as "
                 "picture height and width.") },
-        { "colors", "Colors", "cmdColors", showPattern<frmColorFS>,
+        { "colors", "Colors", "cmdColors", pattern<frmColorFS>,
             QStringLiteral(
                 "The colors test pattern allows you to get a good overall look at the basic colors your "
                 "monitor can display. The main colors are the primary colors. Between them are the secondary colors. "
                 "Black and white are both displayed at the bottom of the screen. This test should help to "
                 "identify and help adjust color settings for a monitor or video projector.") },
-        { "crosshairs", "Crosshairs", "cmdCrosshairs", showPattern<frmCrosshairsFS>,
+        { "crosshairs", "Crosshairs", "cmdCrosshairs", pattern<frmCrosshairsFS>,
             QStringLiteral("This helps identify the outer edge and centre of the visible display image. This "
                            "is particularly useful for projectors.") },
-        { "vertical-lines", "Vertical Lines", "cmdVerticalLines", showPattern<frmVerticalLines>, Lines },
-        { "diagonal-lines", "Diagonal Lines", "cmdDiagonalLines", showPattern<frmDiagonalLines>, Lines },
-        { "red", "Red", "cmdRed", showSolidColour<0x000000FF>, lcd("red") },
-        { "green", "Green", "cmdGreen", showSolidColour<0x0000FF00>, lcd("green") },
-        { "blue", "Blue", "cmdBlue", showSolidColour<0x00FF0000>, lcd("blue") },
-        { "black", "Black", "cmdBlack", showSolidColour<0x00000000>,
+        { "vertical-lines", "Vertical Lines", "cmdVerticalLines", pattern<frmVerticalLines>, Lines },
+        { "diagonal-lines", "Diagonal Lines", "cmdDiagonalLines", pattern<frmDiagonalLines>, Lines },
+        { "red", "Red", "cmdRed", solidColour<0x000000FF>, lcd("red") },
+        { "green", "Green", "cmdGreen", solidColour<0x0000FF00>, lcd("green") },
+        { "blue", "Blue", "cmdBlue", solidColour<0x00FF0000>, lcd("blue") },
+        { "black", "Black", "cmdBlack", solidColour<0x00000000>,
             QStringLiteral(
                 "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after "
                 "setting the contrast and brightness controls, black can look greenish. Use this after the "
                 "Colors test to make sure black still looks OK.") },
-        { "white", "White", "cmdWhite", showSolidColour<0x00FFFFFF>,
+        { "white", "White", "cmdWhite", solidColour<0x00FFFFFF>,
             QStringLiteral(
                 "Use this for adjusting contrast and brightness controls on your monitor. Sometimes, after "
                 "setting the contrast and brightness controls, white can look dull or grey. Use this after "
                 "the Colors test to make sure white still looks OK.") },
-        { "grey-50", "50% Grey", "cmdGrey50", showSolidColour<0x00808080>,
+        { "grey-50", "50% Grey", "cmdGrey50", solidColour<0x00808080>,
             QStringLiteral("This is for adjusting contrast and brightness controls on your monitor.") },
-        { "greys", "Greys", "cmdGreys", showPattern<frmGreysFS>,
+        { "greys", "Greys", "cmdGreys", pattern<frmGreysFS>,
             QStringLiteral(
                 "This is for adjusting contrast and brightness controls on your monitor. Sometimes, after "
                 "setting the contrast and brightness controls, black can look greenish and white can look a "

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+class PatternForm;
+class QWidget;
+
 #include <vector>
 
 // The thirteen tests, in the order of the main window's tab stops.
@@ -11,7 +14,7 @@ struct Test
     const char *name; // the picture's name in the gallery
     const char *caption; // on the test's button
     const char *button; // the button's object name
-    void (*show)(); // opens the test's window modally; returns once it is closed
+    PatternForm *(*create)(QWidget *parent); // the test's window, ready to show
     QString description; // the panel's text while the pointer is over the button
 };
 

@@ -30,7 +30,8 @@ const Bar BarTable[] = {
 };
 } // namespace
 
-frmColorFS::frmColorFS()
+frmColorFS::frmColorFS(QWidget *parent)
+    : PatternForm(parent)
 {
     setObjectName(QStringLiteral("frmColorFS"));
     for (const Bar &bar : BarTable) {
@@ -44,15 +45,10 @@ frmColorFS::frmColorFS()
         }
         shape.setBorderColor(bar.color);
         shape.Move(bar.design.Left, bar.design.Top, bar.design.Width, bar.design.Height);
+        // Never seen: hidden until the first layout places it.
+        shape.setVisible(false);
         addElement(&shape);
     }
-}
-
-void frmColorFS::Form_Load()
-{
-    for (const Bar &bar : BarTable)
-        (this->*bar.shape).setVisible(false);
-    PatternForm::Form_Load();
 }
 
 void frmColorFS::Form_Resize()

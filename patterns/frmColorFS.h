@@ -9,12 +9,11 @@ class frmColorFS : public PatternForm
 {
     Q_OBJECT
 public:
-    frmColorFS();
+    explicit frmColorFS(QWidget *parent = nullptr);
 
     // Topmost first.
     Shape MagentaRight, MagentaLeft, Cyan, Yellow, Black, White, Blue, Green, Red;
 
 protected:
-    void Form_Load() override;
     void Form_Resize() override;
 };

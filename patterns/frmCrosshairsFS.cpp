@@ -2,23 +2,23 @@
 
 #include "patterns/ShapeLayouts.h"
 #include "patterns/modFunctions.h"
+#include "platform/OleColor.h"
 
 namespace {
-constexpr quint32 White = 0x00FFFFFF;
-constexpr quint32 Black = 0x00000000;
 } // namespace
 
-frmCrosshairsFS::frmCrosshairsFS()
+frmCrosshairsFS::frmCrosshairsFS(QWidget *parent)
+    : PatternForm(parent)
 {
     setObjectName(QStringLiteral("frmCrosshairsFS"));
-    setBackColor(Black);
+    setBackColor(OleColor::Black);
     // The design sketch on a 4800 x 3600 twips window; the first layout replaces every coordinate.
     const float design[6][4] = { { 0, 0, 4785, 0 }, { 4785, 0, 4785, 3585 }, { 4785, 3585, 0, 3585 },
         { 0, 3585, 0, 0 }, { 2400, 0, 2400, 3600 }, { 0, 1800, 4800, 1800 } };
     LineControl *lines[] = { &Line1, &Line2, &Line3, &Line4, &Line5, &Line6 };
     for (int i = 0; i < 6; ++i) {
         LineControl &line = *lines[i];
-        line.setBorderColor(White);
+        line.setBorderColor(OleColor::White);
         line.setX1(design[i][0]);
         line.setY1(design[i][1]);
         line.setX2(design[i][2]);
@@ -30,7 +30,7 @@ frmCrosshairsFS::frmCrosshairsFS()
 void frmCrosshairsFS::Form_Resize()
 {
     const auto ends
-        = ShapeLayouts::crosshairs(Width(), Height(), [] { return modFunctions::PixelsToTwipsX(1.0f); });
+        = ShapeLayouts::crosshairs(Width(), Height(), modFunctions::PixelsToTwipsX(1.0f));
     LineControl *lines[] = { &Line1, &Line2, &Line3, &Line4, &Line5, &Line6 };
     for (int i = 0; i < 6; ++i) {
         lines[i]->setX1(ends[i].X1);

@@ -8,7 +8,7 @@ class frmCrosshairsFS : public PatternForm
 {
     Q_OBJECT
 public:
-    frmCrosshairsFS();
+    explicit frmCrosshairsFS(QWidget *parent = nullptr);
 
     // Bottom of the stacking first.
     LineControl Line1, Line2, Line3, Line4, Line5, Line6;

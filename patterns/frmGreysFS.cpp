@@ -15,7 +15,7 @@ void frmGreysFS::drawPattern()
     const int32_t h = Convert::toInt32(Height());
     int32_t x = 0;
     int32_t g = int32_t(OleColor::rgb(0, 0, 0));
-    const int32_t n = Convert::toInt32(double(modFunctions::TwipsToPixelsX(Screen::Width())) / 255.0);
+    const int32_t n = Convert::toInt32(double(modFunctions::TwipsToPixelsX(Screen::Width(screen()))) / 255.0);
 
     for (;;) {
         // Only tested between levels: a level that starts inside the window is drawn whole.

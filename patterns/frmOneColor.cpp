@@ -1,6 +1,9 @@
 #include "patterns/frmOneColor.h"
 
-frmOneColor::frmOneColor()
+#include "platform/FormScaler.h"
+
+frmOneColor::frmOneColor(QWidget *parent)
+    : PatternForm(parent)
 {
-    resize(Form::twipsRect(0, 0, 4680, 3090).size());
+    resize(FormScaler::twipsRect(0, 0, 4680, 3090).size());
 }

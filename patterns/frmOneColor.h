@@ -7,5 +7,5 @@ class frmOneColor : public PatternForm
 {
     Q_OBJECT
 public:
-    frmOneColor();
+    explicit frmOneColor(QWidget *parent = nullptr);
 };

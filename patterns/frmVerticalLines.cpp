@@ -1,15 +1,12 @@
 #include "patterns/frmVerticalLines.h"
 
 #include "platform/Convert.h"
+#include "platform/OleColor.h"
 #include "platform/Screen.h"
-
-namespace {
-constexpr quint32 Black = 0x00000000;
-} // namespace
 
 void frmVerticalLines::drawPattern()
 {
-    setForeColor(Black);
+    setForeColor(OleColor::Black);
     // 32-bit, so windows wider than 2184 pixels are covered to their right edge.
     const int32_t W = Convert::toInt32(Width());
     const float tpp = Screen::TwipsPerPixelX();

@@ -2,15 +2,11 @@
 
 #include <QString>
 
-// The application object's version numbers, from the build's project version.
+// The program's version, from the build's project version.
 namespace AppVersion {
-int Major();
-int Minor();
-int Revision();
 // Major "." Minor "." Revision in plain decimal.
 QString text();
 
-// For tests that need another running version; nullopt-like reset with resetForTest().
+// For tests that need another running version.
 void setForTest(int major, int minor, int revision);
-void resetForTest();
 } // namespace AppVersion

@@ -1,19 +1,14 @@
 #include "platform/FormScaler.h"
 
-#include "platform/Form.h"
-
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
+#include <QScreen>
+#include <QWindow>
 #include <QtMath>
 
 namespace {
@@ -24,40 +19,63 @@ constexpr char WatchedProperty[] = "qrblFontWatched";
 constexpr qreal FactorStep = 0.02;
 // Beyond this a text would not fit on any screen; such a text (a server's reply) stays cut off.
 constexpr qreal LargestFactor = 4.0;
-// A list's text keeps a little air from its border.
-constexpr int ListTextMargin = 4;
 
 QRect designOf(const QWidget *control)
 {
     return control->property(TwipsProperty).toRect();
 }
 
-bool isRecorded(const QWidget *control)
+bool isPlaced(const QWidget *control)
 {
     return control->property(TwipsProperty).isValid();
 }
 
-QString withoutMnemonics(QString text)
+// Whether the control shows all of its text in a room of this size, by its own measure.
+bool fitsRoom(const QWidget *control, const QSize &room)
 {
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    return text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    if (control->inherits("QAbstractScrollArea")) {
+        // Text boxes scroll; a list shows every entry whole.
+        auto *list = qobject_cast<const QListWidget *>(control);
+        if (!list || list->count() == 0)
+            return true;
+        int height = 0;
+        for (int row = 0; row < list->count(); ++row)
+            height += list->sizeHintForRow(row);
+        const int frame = 2 * list->frameWidth();
+        return list->sizeHintForColumn(0) + frame <= room.width() && height + frame <= room.height();
+    }
+    if (auto *label = qobject_cast<const QLabel *>(control); label && label->wordWrap())
+        return label->minimumSizeHint().width() <= room.width()
+            && label->heightForWidth(room.width()) <= room.height();
+    if (auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->minimumSizeHint().width() <= room.width();
+    const QSize hint = control->sizeHint();
+    return !hint.isValid() || (hint.width() <= room.width() && hint.height() <= room.height());
 }
 
-// Where the control lies in its window at a factor: recorded parents move with it.
-QPoint originAt(const QWidget *control, qreal factor)
+bool fits(const QList<QWidget *> &controls, qreal factor)
 {
-    QPoint origin;
-    for (const QWidget *w = control; w && !w->isWindow(); w = w->parentWidget())
-        origin += isRecorded(w) ? FormScaler::scaled(designOf(w), factor).topLeft() : w->pos();
-    return origin;
+    return std::all_of(controls.begin(), controls.end(), [factor](const QWidget *control) {
+        return control->isWindow() || fitsRoom(control, FormScaler::scaled(designOf(control), factor).size());
+    });
 }
 
-// Refits the window when the desktop's font changes under it.
-class FontWatcher : public QObject
+// Refits the window when the desktop's font changes under it, and keeps its logical size when it moves to
+// a monitor with another scale factor (a fixed-size window would otherwise keep its device size there,
+// its layout cut or left with a margin).
+class Watcher : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit Watcher(QWidget *window)
+        : QObject(window)
+    {
+        window->installEventFilter(this);
+        window->winId();
+        connect(window->windowHandle(), &QWindow::screenChanged, this, [window] {
+            if (window->minimumSize() == window->maximumSize())
+                window->windowHandle()->resize(window->minimumSize());
+        });
+    }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -77,9 +95,21 @@ public:
 };
 } // namespace
 
-void FormScaler::record(QWidget *control, const QRect &twips)
+QRect FormScaler::twipsRect(int left, int top, int width, int height)
 {
-    control->setProperty(TwipsProperty, twips);
+    return scaled(QRect(left, top, width, height), 1);
+}
+
+void FormScaler::place(QWidget *control, int left, int top, int width, int height)
+{
+    control->setProperty(TwipsProperty, QRect(left, top, width, height));
+    control->setGeometry(twipsRect(left, top, width, height));
+}
+
+void FormScaler::setClientSize(QWidget *window, int width, int height)
+{
+    window->setProperty(TwipsProperty, QRect(0, 0, width, height));
+    window->setFixedSize(twipsRect(0, 0, width, height).size());
 }
 
 void FormScaler::setDesignPointSize(QWidget *control, qreal points)
@@ -99,110 +129,25 @@ qreal FormScaler::factor(const QWidget *window)
 
 QRect FormScaler::scaled(const QRect &twips, qreal factor)
 {
-    const auto px = [factor](int t) { return qRound(t * factor / Form::TwipsPerLogicalPixel); };
+    const auto px = [factor](int t) { return qRound(t * factor / TwipsPerLogicalPixel); };
     const int left = px(twips.left());
     const int top = px(twips.top());
     return QRect(left, top, px(twips.left() + twips.width()) - left, px(twips.top() + twips.height()) - top);
 }
 
-QRect FormScaler::textRect(const QWidget *control, const QSize &size)
-{
-    const QFontMetrics fm(control->font());
-    const QStyle *style = control->style();
-    if (auto *box = qobject_cast<const QCheckBox *>(control)) {
-        const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)
-            + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        const QSize text = fm.size(Qt::TextShowMnemonic, withoutMnemonics(box->text()));
-        const int height = qMax(text.height(), style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box));
-        return QRect(0, (size.height() - height) / 2, indicator + text.width(), height);
-    }
-    if (auto *button = qobject_cast<const QAbstractButton *>(control)) {
-        if (button->text().isEmpty())
-            return QRect();
-        // The style's frame and margin around a centred caption.
-        const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
-        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        const QSize text = fm.size(Qt::TextShowMnemonic, withoutMnemonics(button->text()))
-            + QSize(margin + 2 * frame, 2 * frame);
-        return QRect(QPoint((size.width() - text.width()) / 2, (size.height() - text.height()) / 2), text);
-    }
-    if (auto *label = qobject_cast<const QLabel *>(control)) {
-        if (label->text().isEmpty())
-            return QRect();
-        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        return fm.boundingRect(QRect(QPoint(), size), flags, label->text());
-    }
-    if (auto *frame = qobject_cast<const QGroupBox *>(control)) {
-        if (frame->title().isEmpty())
-            return QRect();
-        QStyleOptionGroupBox option;
-        option.initFrom(frame);
-        option.rect = QRect(QPoint(), size);
-        option.text = frame->title();
-        option.textAlignment = frame->alignment();
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        const QRect label
-            = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
-        // Never less than the caption's own width, whatever the style gives.
-        return QRect(label.topLeft(),
-            QSize(qMax(label.width(), fm.horizontalAdvance(option.text)), qMax(label.height(), fm.height())));
-    }
-    if (auto *list = qobject_cast<const QListWidget *>(control)) {
-        if (list->count() == 0)
-            return QRect();
-        int height = 0;
-        for (int row = 0; row < list->count(); ++row)
-            height += list->sizeHintForRow(row);
-        const int frame = list->frameWidth();
-        return QRect(0, 0, list->sizeHintForColumn(0) + 2 * frame + ListTextMargin, height + 2 * frame);
-    }
-    // Text boxes scroll; other controls show no text.
-    return QRect();
-}
-
-bool FormScaler::fits(const QWidget *window, const QList<QWidget *> &controls, qreal factor)
-{
-    QList<QRect> texts;
-    QList<QRect> bounds;
-    for (const QWidget *control : controls) {
-        const QRect at(originAt(control, factor), scaled(designOf(control), factor).size());
-        const QRect text = control == window ? QRect() : textRect(control, at.size());
-        if (!text.isEmpty() && !QRect(QPoint(), at.size()).contains(text))
-            return false;
-        bounds.append(at);
-        texts.append(text.translated(at.topLeft()));
-    }
-    // No two texts overlap, and no text lies under a control that hides it: labels and frames are
-    // see-through, and a frame may hold another control (a button on it) with its text.
-    for (int a = 0; a < controls.size(); ++a) {
-        for (int b = 0; b < controls.size(); ++b) {
-            const QWidget *other = controls[b];
-            if (a == b || texts[a].isEmpty() || other->isAncestorOf(controls[a])
-                || controls[a]->isAncestorOf(other))
-                continue;
-            if (texts[a].intersects(texts[b]))
-                return false;
-            const bool seeThrough = other->inherits("QLabel") || other->inherits("QGroupBox");
-            if (!seeThrough && !bounds[b].contains(bounds[a]) && bounds[b].intersects(texts[a]))
-                return false;
-        }
-    }
-    return true;
-}
-
 void FormScaler::fit(QWidget *window)
 {
     QList<QWidget *> controls;
-    if (isRecorded(window))
+    if (isPlaced(window))
         controls.append(window);
     for (QWidget *child : window->findChildren<QWidget *>())
-        if (isRecorded(child) && child->window() == window)
+        if (isPlaced(child) && child->window() == window)
             controls.append(child);
     if (controls.isEmpty())
         return;
     if (!window->property(WatchedProperty).toBool()) {
         window->setProperty(WatchedProperty, true);
-        window->installEventFilter(new FontWatcher(window));
+        new Watcher(window);
     }
 
     for (QWidget *control : std::as_const(controls))
@@ -210,7 +155,7 @@ void FormScaler::fit(QWidget *window)
             setDesignPointSize(control, control->property(PointsProperty).toReal());
 
     qreal factor = 1;
-    while (factor + FactorStep <= LargestFactor && !fits(window, controls, factor))
+    while (factor + FactorStep <= LargestFactor && !fits(controls, factor))
         factor += FactorStep;
 
     window->setProperty(FactorProperty, factor);

@@ -9,6 +9,8 @@ inline constexpr quint32 ButtonFace = 0x8000000F;
 inline constexpr quint32 WindowBackground = 0x80000005;
 inline constexpr quint32 WindowText = 0x80000008;
 inline constexpr quint32 ButtonText = 0x80000012;
+inline constexpr quint32 White = 0x00FFFFFF;
+inline constexpr quint32 Black = 0x00000000;
 
 constexpr quint32 rgb(int red, int green, int blue)
 {

@@ -1,7 +1,5 @@
 #include "platform/Screen.h"
 
-#include "platform/Form.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -23,29 +21,20 @@ float Screen::TwipsPerPixelY()
     return s_tppY.value_or(DefaultTwipsPerPixel);
 }
 
-float Screen::Width()
+float Screen::Width(const QScreen *screen)
 {
     if (s_width)
         return *s_width;
-    return float(deviceWidth(target())) * TwipsPerPixelX();
+    const int device = screen ? qRound(screen->geometry().width() * screen->devicePixelRatio()) : 0;
+    return float(device) * TwipsPerPixelX();
 }
 
-QScreen *Screen::target()
+QScreen *Screen::holding(const QWidget *window)
 {
-    if (QWidget *main = Form::mainWindow())
-        if (QScreen *s = main->screen())
+    if (window)
+        if (QScreen *s = window->screen())
             return s;
     return QGuiApplication::primaryScreen();
-}
-
-int Screen::deviceWidth(const QScreen *screen)
-{
-    return screen ? qRound(screen->geometry().width() * screen->devicePixelRatio()) : 0;
-}
-
-int Screen::deviceHeight(const QScreen *screen)
-{
-    return screen ? qRound(screen->geometry().height() * screen->devicePixelRatio()) : 0;
 }
 
 void Screen::setTwipsPerPixel(std::optional<float> x, std::optional<float> y)

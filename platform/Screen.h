@@ -3,19 +3,18 @@
 #include <optional>
 
 class QScreen;
+class QWidget;
 
-// The screen object of the layouts: twips per device pixel and the width of the screen in twips.
+// The screen object of the layouts: twips per device pixel and the width of a monitor in twips.
 // Pattern windows work in device pixels, so a one-twip-per-pixel rule holds whatever the desktop scale.
 namespace Screen {
 float TwipsPerPixelX();
 float TwipsPerPixelY();
-// Width in twips of the screen that holds the main window (where the patterns open).
-float Width();
+// Width in twips of the monitor, in its device pixels.
+float Width(const QScreen *screen);
 
-// The monitor patterns open on: the one holding the main window, else the primary one.
-QScreen *target();
-int deviceWidth(const QScreen *screen);
-int deviceHeight(const QScreen *screen);
+// The monitor that holds a window; the primary one for no window.
+QScreen *holding(const QWidget *window);
 
 // Tests give the screen object other values; nullopt restores what the desktop reports.
 void setTwipsPerPixel(std::optional<float> x, std::optional<float> y);

@@ -111,8 +111,8 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("QRBL_LAYOUT_CHILD"))
             QSKIP("the child of everyWindowAtEveryFont");
-        frmMenu &menu = form<frmMenu>();
-        menu.Show();
+        frmMenu menu;
+        menu.show();
         QVERIFY(QTest::qWaitForWindowActive(&menu));
         checkWindow(&menu, "main window");
         // The captions in tab order, each describing its test: the whole description can be read, as its
@@ -123,7 +123,7 @@ private slots:
             QTest::mouseMove(QApplication::focusWidget());
             for (int page = 0; page < 20; ++page)
                 QTest::keyClick(&menu, Qt::Key_PageDown);
-            QPlainTextEdit *box = menu.txtTestInformation;
+            auto *box = TestSupport::control<QPlainTextEdit>(&menu, "txtTestInformation");
             QTextCursor end(box->document());
             end.movePosition(QTextCursor::End);
             QVERIFY2(box->toPlainText().size() > 50 && box->viewport()->rect().contains(box->cursorRect(end)),
@@ -140,17 +140,17 @@ private slots:
             }
         });
         poll.start(20);
-        form<frmTestInfo>().Show(Form::Modal);
-        form<frmAbout>().Show(Form::Modal);
-        frmHelp &help = form<frmHelp>();
-        help.Show();
-        for (int row = 0; row < frmHelp::TopicCount; ++row) {
-            help.lstHelpIndex->setCurrentRow(row);
+        frmTestInfo(true, &menu).exec();
+        frmAbout(&menu).exec();
+        frmHelp help(&menu);
+        help.show();
+        auto *topics = TestSupport::control<QListWidget>(&help, "lstHelpIndex");
+        for (int row = 0; row < topics->count(); ++row) {
+            topics->setCurrentRow(row);
             checkWindow(&help, "help topic " + QString::number(row));
         }
-        // Two topics, exactly: a guard against a slip in the texts.
-        help.lstHelpIndex->setCurrentRow(0); // one topic exactly, a guard against a slip in the texts
-        QCOMPARE(help.txtHelp->toPlainText(),
+        topics->setCurrentRow(0); // one topic exactly, a guard against a slip in the texts
+        QCOMPARE(TestSupport::control<QPlainTextEdit>(&help, "txtHelp")->toPlainText(),
             "Welcome to Quorbel! Help.\n\nTo get help on a particular topic, click on it's title in the list "
             "on the left side of this window.");
         // The update check against a loopback server: a newer version, the latest, then no answer.
@@ -167,10 +167,9 @@ private slots:
             body = answer;
             if (body.isEmpty())
                 server.close();
-            UpdateCheck().run();
+            UpdateCheck().run(&menu);
         }
         QCOMPARE(modals, 5);
-        menu.Unload();
     }
 };
 

@@ -21,7 +21,6 @@ struct Row
     QList<double> expected; // empty: raises the overflow error
 };
 
-const auto pixel = [] { return modFunctions::PixelsToTwipsX(1); };
 
 // clang-format off
 const Row Rows[] = {
@@ -51,7 +50,7 @@ const Row Rows[] = {
     { "colours 1365x767: Yellow and MagentaRight", [] { const auto l = ShapeLayouts::colorBars(20475, 11505);
         return of(l.Yellow) + of(l.MagentaRight); }, { 5118.75, 3451.5, 3412.5, 3835, 18427.5, 3451.5, 2047.5, 3835 } },
     { "crosshairs 1365x767: right edge and centre lines", [] {
-        const auto l = ShapeLayouts::crosshairs(20475, 11505, pixel);
+        const auto l = ShapeLayouts::crosshairs(20475, 11505, modFunctions::PixelsToTwipsX(1));
         return QList<double> { l[1].X1, l[1].Y2, l[4].X1, l[4].Y2, l[5].Y1, l[5].X2 }; },
         { 20460, 11490, 10237.5, 11505, 5752.5, 20475 } },
 };

@@ -134,13 +134,16 @@ void tst_pictures::screens_data()
     using Monitor = TestSupport::Monitor;
     QTest::addColumn<QByteArray>("errors"); // what the child reports on stderr
     const auto row = [this](const char *name, QList<Monitor> monitors, int mainOn = 0, const char *only = "",
-                         float twipsPerPixel = 15, const QByteArray &errors = {}) {
-        const QRect target = monitors[mainOn].device;
-        // The monitor that holds the main window, its device size and scale, twips per pixel, which test.
+                         float twipsPerPixel = 15, const QByteArray &errors = {}, const char *monitor = "window") {
+        QStringList devices;
+        for (const Monitor &m : monitors)
+            devices << QString::asprintf("%dx%d", m.device.width(), m.device.height());
+        // The monitor that holds the main window, every monitor's device size, the main one's scale, twips
+        // per pixel, the stored choice of monitor, which test.
         m_children[name]
             = TestSupport::startOnMonitors(monitors, { QStringLiteral("-silent"), QStringLiteral("child") },
-                { QString::asprintf("QRBL_PICTURES=%d %d %d %g %g %s", mainOn, target.width(),
-                    target.height(), monitors[mainOn].scale, double(twipsPerPixel), only) });
+                { QString::asprintf("QRBL_PICTURES=%d %s %g %g %s %s", mainOn, qPrintable(devices.join(',')),
+                    monitors[mainOn].scale, double(twipsPerPixel), monitor, only) });
         QTest::newRow(name) << errors;
     };
     const auto one = [](int w, int h, double scale = 1) {
@@ -154,8 +157,9 @@ void tst_pictures::screens_data()
     row("1920x1080 at scale 1.5", one(1920, 1080, 1.5));
     row("2560x1600 at scale 2", one(2560, 1600, 2));
     row("7680x4320", one(7680, 4320));
-    row("main window on the second of two",
-        { { QRect(0, 0, 1920, 1080), 1 }, { QRect(1920, 0, 1280, 1024), 2 } }, 1);
+    const QList<Monitor> two { { QRect(0, 0, 1920, 1080), 1 }, { QRect(1920, 0, 1280, 1024), 2 } };
+    row("main window on the second of two", two, 1);
+    row("Red on both of two, one Esc ends both", two, 0, "cmdRed", 15, {}, "all");
     row("1x1", one(1, 1));
     row("no width", one(0, 768));
     row("no height", one(1024, 0));
@@ -189,64 +193,66 @@ void tst_pictures::child()
     const QStringList given = qEnvironmentVariable("QRBL_PICTURES").split(QLatin1Char(' '));
     if (given.size() != 6)
         QSKIP("runs as the child of screens()");
-    const QSize device(given[1].toInt(), given[2].toInt());
-    const float tpp = given[4].toFloat();
+    const QStringList devices = given[1].split(QLatin1Char(','));
+    const float tpp = given[3].toFloat();
     Screen::setTwipsPerPixel(tpp, tpp);
     TestSupport::freshSettings();
-    TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
+    TestSupport::writeSettingsFile("[Options]\nShowInfo=0\nMonitor=" + given[4].toUtf8() + "\n");
 
     QScreen *target = QGuiApplication::screens().at(given[0].toInt());
-    QCOMPARE(target->devicePixelRatio(), given[3].toDouble());
-    frmMenu &menu = form<frmMenu>();
+    QCOMPARE(target->devicePixelRatio(), given[2].toDouble());
+    frmMenu menu;
     menu.move(target->geometry().topLeft() + QPoint(10, 10));
-    menu.Show();
+    menu.show();
 
-    const QList<QPushButton *> buttons = TestSupport::testButtons(menu.client());
+    const QList<QPushButton *> buttons = TestSupport::testButtons(&menu);
     QCOMPARE(buttons.size(), Pictures.size());
     const QString only = given[5];
+    // The monitors the test should cover, each with a window of its device size.
+    QList<QScreen *> targets = given[4] == QLatin1String("all") ? QGuiApplication::screens() : QList { target };
+    std::sort(targets.begin(), targets.end());
     QStringList problems;
     for (QPushButton *button : buttons) {
         const QByteArray name = button->objectName().toUtf8();
         if (!only.isEmpty() && name != only.toUtf8())
             continue;
         QVERIFY2(Pictures.contains(name), name.constData());
-        QStringList found { QStringLiteral("never opened") };
-        TestSupport::whenModalForm([](Form &f) { return qobject_cast<PatternForm *>(&f) != nullptr; },
-            [&](Form &form) {
-                auto &f = static_cast<PatternForm &>(form);
-                found.clear();
-                const QImage frame = f.frame();
-                if (f.screen() != target || f.geometry() != target->geometry())
-                    found << QStringLiteral("not over the main window's monitor");
-                if (f.deviceSize() != device || frame.size() != (device.isEmpty() ? QSize(0, 0) : device))
-                    found << QStringLiteral("drawn on %1x%2").arg(frame.width()).arg(frame.height());
-                else if (tpp == 15 && !device.isEmpty())
-                    found << compare(frame, Pictures[name]);
-                // A repaint shows the same picture again (but for 8K: a gigabyte copied to learn little).
-                if (!device.isEmpty() && device.width() <= 4096) {
-                    QImage shown = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
-                    shown.setDevicePixelRatio(1);
-                    if (shown != frame.convertToFormat(QImage::Format_RGB32))
-                        found << QStringLiteral("painted otherwise than drawn");
-                }
-                QPointer<PatternForm> alive(&f);
-                QTest::keyClick(&f, Qt::Key_Return);
-                QTest::keyClick(&f, Qt::Key_Q);
-                QTest::mouseClick(&f, Qt::LeftButton);
-                if (!alive || !alive->isVisible()) {
-                    found << QStringLiteral("ended by another key or a click");
-                    return;
-                }
-                TestSupport::pressEsc(&f);
-                if (alive && alive->isLoaded()) {
-                    found << QStringLiteral("Esc left the pattern up");
-                    alive->Unload();
-                }
-            },
-            60000);
         button->click();
+        const QList<QWidget *> shown = TestSupport::windows("PatternForm");
+        QStringList found;
+        QList<QScreen *> covered;
+        for (QWidget *window : shown) {
+            auto &f = static_cast<PatternForm &>(*window);
+            const QImage frame = f.frame();
+            covered << f.screen();
+            if (f.geometry() != f.screen()->geometry())
+                found << QStringLiteral("not over its whole monitor");
+            const QStringList size = devices.value(QGuiApplication::screens().indexOf(f.screen())).split('x');
+            const QSize device(size.value(0).toInt(), size.value(1).toInt());
+            if (f.deviceSize() != device || frame.size() != (device.isEmpty() ? QSize(0, 0) : device))
+                found << QStringLiteral("drawn on %1x%2").arg(frame.width()).arg(frame.height());
+            else if (tpp == 15 && !device.isEmpty())
+                found << compare(frame, Pictures[name]);
+            // A repaint shows the same picture again (but for 8K: a gigabyte copied to learn little).
+            if (!device.isEmpty() && device.width() <= 4096) {
+                QImage painted = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+                painted.setDevicePixelRatio(1);
+                if (painted != frame.convertToFormat(QImage::Format_RGB32))
+                    found << QStringLiteral("painted otherwise than drawn");
+            }
+            QTest::keyClick(&f, Qt::Key_Return);
+            QTest::keyClick(&f, Qt::Key_Q);
+            QTest::mouseClick(&f, Qt::LeftButton);
+        }
+        std::sort(covered.begin(), covered.end());
+        if (covered != targets)
+            found << QStringLiteral("shown on the wrong monitors");
+        if (TestSupport::windows("PatternForm") != shown)
+            found << QStringLiteral("ended by another key or a click");
+        if (!shown.isEmpty())
+            TestSupport::pressEsc(shown.last());
         TestSupport::flushDeletes();
-        if (Form::loadedCount() != 1 || !menu.isVisible() || QApplication::activeModalWidget())
+        if (!TestSupport::windows("PatternForm").isEmpty() || !menu.isVisible() || !button->isEnabled())
             found << QStringLiteral("not back at the main window");
         found.removeAll(QString());
         if (!found.isEmpty())

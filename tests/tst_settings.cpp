@@ -13,10 +13,17 @@
 
 namespace {
 
+std::unique_ptr<frmMenu> s_menu;
 frmMenu &menu()
 {
-    form<frmMenu>().Show();
-    return form<frmMenu>();
+    if (!s_menu)
+        s_menu = std::make_unique<frmMenu>();
+    s_menu->show();
+    return *s_menu;
+}
+QAction *mark()
+{
+    return TestSupport::control<QAction>(&menu(), "menitmShowPreTestMessage");
 }
 
 const QStringList MessageThenTest { QStringLiteral("message"), QStringLiteral("test") };
@@ -26,17 +33,16 @@ const QStringList TestOnly { QStringLiteral("test") };
 QStringList runTest(std::function<void(frmTestInfo &)> answer = {})
 {
     QStringList shown;
-    TestSupport::whenModal<frmTestInfo>([&](frmTestInfo &d) {
+    TestSupport::whenShown<frmTestInfo>([&](frmTestInfo &d) {
         shown << QStringLiteral("message");
-        answer ? answer(d) : d.cmdOK->click();
+        answer ? answer(d) : TestSupport::control<QPushButton>(&d, "cmdOK")->click();
     });
-    TestSupport::whenModalForm([](Form &f) { return qobject_cast<PatternForm *>(&f) != nullptr; },
-        [&](Form &f) {
-            shown << QStringLiteral("test");
-            TestSupport::pressEsc(&f);
-        });
-    menu().cmdRed->click();
+    TestSupport::control<QPushButton>(&menu(), "cmdRed")->click();
     TestSupport::cancelPending();
+    for (QWidget *pattern : TestSupport::windows("PatternForm")) {
+        shown << QStringLiteral("test");
+        TestSupport::pressEsc(pattern);
+    }
     return shown;
 }
 
@@ -50,8 +56,7 @@ private slots:
     void cleanup()
     {
         TestSupport::cancelPending();
-        unload<frmMenu>();
-        TestSupport::flushDeletes();
+        s_menu.reset();
     }
 
     void storedFile_data()
@@ -81,7 +86,7 @@ private slots:
         QFETCH(bool, checked);
         if (!file.isNull())
             TestSupport::writeSettingsFile(file);
-        QCOMPARE(menu().menitmShowPreTestMessage->isChecked(), checked);
+        QCOMPARE(mark()->isChecked(), checked);
         for (int round = 0; round < 2; ++round)
             QCOMPARE(runTest([](frmTestInfo &d) { d.close(); }), shown ? MessageThenTest : TestOnly);
         QCOMPARE(TestSupport::readSettingsFile(), file.isNull() ? QByteArray() : file);
@@ -93,29 +98,28 @@ private slots:
     {
         QCOMPARE(runTest(), MessageThenTest);
         QCOMPARE(runTest([](frmTestInfo &d) {
-            d.chkShowEveryTime->setChecked(false);
-            d.cmdOK->click();
+            TestSupport::control<QCheckBox>(&d, "chkShowEveryTime")->setChecked(false);
+            TestSupport::control<QPushButton>(&d, "cmdOK")->click();
         }),
             MessageThenTest);
-        QVERIFY(!menu().menitmShowPreTestMessage->isChecked());
+        QVERIFY(!mark()->isChecked());
         QCOMPARE(runTest(), TestOnly);
-        menu().menitmShowPreTestMessage->trigger();
+        mark()->trigger();
         QVERIFY(TestSupport::readSettingsFile().contains("ShowInfo=1"));
         QCOMPARE(runTest(), MessageThenTest);
         QTest::qWait(20);
         TestSupport::writeSettingsFile("[Options]\nShowInfo=0\n");
         QCOMPARE(runTest(), TestOnly);
-        QVERIFY(menu().menitmShowPreTestMessage->isChecked());
-        unload<frmMenu>();
-        TestSupport::flushDeletes();
-        QVERIFY(!menu().menitmShowPreTestMessage->isChecked());
+        QVERIFY(mark()->isChecked());
+        s_menu.reset();
+        QVERIFY(!mark()->isChecked());
     }
 
     // A folder where the file should be: nothing is taken as stored, and the program goes on.
     void unwritableStore()
     {
         QVERIFY(QDir().mkpath(TestSupport::settingsFile()));
-        menu().menitmShowPreTestMessage->trigger();
+        mark()->trigger();
         QCOMPARE(runTest(), MessageThenTest);
         QVERIFY(QFileInfo(TestSupport::settingsFile()).isDir());
     }

@@ -3,6 +3,7 @@
 #include "update/HttpClient.h"
 #include "update/UpdateCheck.h"
 #include "update/frmUpdate.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QLabel>
@@ -168,12 +169,13 @@ private slots:
         // No name is looked up through a proxy, which answers for any host.
         qputenv("http_proxy", proxy.startsWith('{') ? expand(proxy) : QByteArray());
         AppVersion::setForTest(4, 0, revision);
-        frmMenu &menu = form<frmMenu>();
+        frmMenu menu;
+        menu.show();
         QTimer watch; // also ends the row's pending actions with it
         if (proxy == "second check" || proxy == "exit") // while the first check reads
             QTimer::singleShot(300, &watch, [&] {
                 http.routes["/update/qrblver.dat"] = response("4.0.0");
-                (proxy == "exit" ? menu.menitmExit : menu.mnuFileCheckForUpdate)->trigger();
+                TestSupport::control<QAction>(&menu, proxy == "exit" ? "menitmExit" : "mnuFileCheckForUpdate")->trigger();
             });
         // What the user saw: each message box or update dialog as a line, closed with OK.
         QStringList saw;
@@ -183,13 +185,14 @@ private slots:
                 saw << QStringLiteral("%1, %2: %3").arg(box->windowTitle()).arg(box->icon()).arg(box->text());
                 box->button(QMessageBox::Ok)->click();
             } else if (auto *update = qobject_cast<frmUpdate *>(modal)) {
-                saw << dialog(update->lblVersion->text(), update->lblThisVersion->text())
-                        + (update->lblVersion->textFormat() == Qt::PlainText ? "" : " as markup");
-                update->cmdOK->click();
+                const auto *version = TestSupport::control<QLabel>(update, "lblVersion");
+                saw << dialog(version->text(), TestSupport::control<QLabel>(update, "lblThisVersion")->text())
+                        + (version->textFormat() == Qt::PlainText ? "" : " as markup");
+                TestSupport::control<QPushButton>(update, "cmdOK")->click();
             }
         });
         watch.start(5);
-        menu.mnuFileCheckForUpdate->trigger();
+        TestSupport::control<QAction>(&menu, "mnuFileCheckForUpdate")->trigger();
         QCOMPARE(saw, seen);
         // The file is asked for afresh, uncompressed, as the program's own agent.
         const QByteArray request = (https.requests + http.requests).value(0);

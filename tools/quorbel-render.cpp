@@ -8,10 +8,10 @@
 #include "patterns/PatternForm.h"
 #include "patterns/TestCatalog.h"
 #include "platform/AppVersion.h"
-#include "platform/Application.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -97,6 +97,22 @@ private:
     QByteArray m_body;
 };
 
+// A modal dialog, else a pattern window: what the user has in front of them.
+QWidget *frontWindow()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits("PatternForm"))
+            return w;
+    return nullptr;
+}
+
+template <class T = QObject> T *control(frmMenu &menu, const char *name)
+{
+    return menu.findChild<T *>(QLatin1String(name));
+}
+
 // Leaves a modal window the way a user does: Esc for a pattern, OK for a dialog or message box.
 void closeModal(QWidget *window)
 {
@@ -120,9 +136,9 @@ QImage pictureOf(QWidget *window)
     return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Runs the action; the first modal window of the class that comes up is pictured, and every modal window
-// on the way (the pre-test message before a pattern, the pattern after it) is closed again. Returns once
-// the action has run to its end.
+// Runs the action; the first window of the class that comes up is pictured, and every window on the way
+// (the pre-test message before a pattern, the pattern after it) is closed again. Returns once the action has
+// run to its end.
 QImage captureModal(const std::function<void()> &open, const char *windowClass)
 {
     QImage captured;
@@ -130,8 +146,8 @@ QImage captureModal(const std::function<void()> &open, const char *windowClass)
     elapsed.start();
     QTimer poll;
     poll.setInterval(PollMs);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget *window = QApplication::activeModalWidget();
+    const auto step = [&] {
+        QWidget *window = frontWindow();
         if (!window || !window->isVisible()) {
             if (elapsed.elapsed() > ModalTimeoutMs)
                 fail(QStringLiteral("no %1 came up").arg(QString::fromLatin1(windowClass)));
@@ -140,10 +156,15 @@ QImage captureModal(const std::function<void()> &open, const char *windowClass)
         if (captured.isNull() && window->inherits(windowClass))
             captured = pictureOf(window);
         closeModal(window);
-    });
+    };
+    QObject::connect(&poll, &QTimer::timeout, step);
     poll.start();
     open();
     poll.stop();
+    // A pattern stays up after the action that opened it.
+    while (frontWindow())
+        step();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (captured.isNull())
         fail(QStringLiteral("no %1 came up").arg(QString::fromLatin1(windowClass)));
     return captured;
@@ -155,7 +176,7 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
         return Picture { QString::fromLatin1(name),
             [&server, &menu, body] {
                 server.setBody(body);
-                menu.mnuFileCheckForUpdate->trigger();
+                control<QAction>(menu, "mnuFileCheckForUpdate")->trigger();
             },
             windowClass };
     };
@@ -164,12 +185,12 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
         { QStringLiteral("pre-test-message"),
             [&menu] {
                 Options::saveShowInfo(true);
-                menu.cmdBoxes->click();
+                control<QPushButton>(menu, "cmdBoxes")->click();
             },
             "frmTestInfo" },
     };
     for (const TestCatalog::Test &test : TestCatalog::all()) {
-        auto *button = menu.client()->findChild<QPushButton *>(QLatin1String(test.button));
+        auto *button = control<QPushButton>(menu, test.button);
         all.push_back({ QString::fromLatin1(test.name),
             [button] {
                 Options::saveShowInfo(false);
@@ -179,13 +200,13 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
     }
     all.insert(all.end(),
         {
-            { QStringLiteral("help"), [&menu] { menu.menitmQRBLHelp->trigger(); }, "frmHelp" },
-            { QStringLiteral("about"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
+            { QStringLiteral("help"), [&menu] { control<QAction>(menu, "menitmQRBLHelp")->trigger(); }, "frmHelp" },
+            { QStringLiteral("about"), [&menu] { control<QAction>(menu, "menitmAbout")->trigger(); }, "frmAbout" },
             update("update", NewerVersion, "frmUpdate"),
             update("update-latest", AppVersion::text().toLatin1(), "QMessageBox"),
             update("update-not-responding", QByteArray(), "QMessageBox"),
             { QStringLiteral("main-window-large"), nullptr, nullptr },
-            { QStringLiteral("about-large"), [&menu] { menu.menitmAbout->trigger(); }, "frmAbout" },
+            { QStringLiteral("about-large"), [&menu] { control<QAction>(menu, "menitmAbout")->trigger(); }, "frmAbout" },
         });
     return all;
 }
@@ -194,9 +215,10 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
 QImage mainWindowPicture(frmMenu &menu)
 {
     const QPointF inside(10, 10);
-    QMouseEvent move(QEvent::MouseMove, inside, menu.cmdColors->mapToGlobal(inside), Qt::NoButton,
-        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(menu.cmdColors, &move);
+    auto *colors = control<QPushButton>(menu, "cmdColors");
+    QMouseEvent move(QEvent::MouseMove, inside, colors->mapToGlobal(inside), Qt::NoButton, Qt::NoButton,
+        Qt::NoModifier);
+    QCoreApplication::sendEvent(colors, &move);
     QCoreApplication::processEvents();
     return menu.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -291,14 +313,14 @@ int main(int argc, char **argv)
         qunsetenv(name);
 
     s_defaultMessages = qInstallMessageHandler(quietMessages);
-    Application app(argc, argv);
+    QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     // The pictures show a first start; the user's own option is neither read nor changed.
     QSettings::setPath(
         QSettings::NativeFormat, QSettings::UserScope, scratch.filePath(QStringLiteral("config")));
 
-    frmMenu &menu = form<frmMenu>();
-    menu.Show();
+    frmMenu menu;
+    menu.show();
     QCoreApplication::processEvents();
     VersionServer server;
     UpdateCheck::setAddressForTest(server.address());
@@ -344,7 +366,5 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(file));
     }
 
-    menu.Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }

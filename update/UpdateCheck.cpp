@@ -1,7 +1,6 @@
 #include "update/UpdateCheck.h"
 
 #include "platform/AppVersion.h"
-#include "platform/Form.h"
 #include "update/HttpClient.h"
 #include "update/frmUpdate.h"
 
@@ -10,6 +9,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <algorithm>
 #include <optional>
@@ -24,9 +24,9 @@ const QString UpdateCheck::LatestVersion
 namespace {
 std::optional<QString> s_addressForTest;
 
-void showMessage(const QString &text, QMessageBox::Icon icon)
+void showMessage(const QString &text, QMessageBox::Icon icon, QWidget *owner)
 {
-    QMessageBox box(icon, UpdateCheck::Title, QString(), QMessageBox::Ok, Form::mainWindow());
+    QMessageBox box(icon, UpdateCheck::Title, QString(), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.exec();
@@ -77,13 +77,9 @@ void UpdateCheck::setAddressForTest(const QString &address)
     s_addressForTest = address;
 }
 
-void UpdateCheck::resetAddressForTest()
+void UpdateCheck::run(QWidget *owner)
 {
-    s_addressForTest.reset();
-}
-
-void UpdateCheck::run()
-{
+    const QPointer<QWidget> window(owner);
     QByteArray buffer(ReadBufferLength, ' ');
     QByteArray received;
     int bytesRead = 0;
@@ -102,22 +98,20 @@ void UpdateCheck::run()
     }
     http.close();
 
-    // Every window was closed meanwhile (File, Exit during the download): the program is ending.
-    if (Form::loadedCount() == 0)
+    // The window was closed meanwhile (File, Exit during the download): the program is ending.
+    if (!window || !window->isVisible())
         return;
     const QString text = versionText(received);
     const QString running = AppVersion::text();
     switch (verdict(text, running)) {
     case Verdict::NotResponding:
-        showMessage(NotResponding, QMessageBox::Warning);
+        showMessage(NotResponding, QMessageBox::Warning, window);
         return;
     case Verdict::Newer:
-        form<frmUpdate>().lblVersion->setText(text);
-        form<frmUpdate>().lblThisVersion->setText(running);
-        form<frmUpdate>().Show(Form::Modal);
+        frmUpdate(text, running, window).exec();
         return;
     case Verdict::Latest:
-        showMessage(LatestVersion, QMessageBox::Information);
+        showMessage(LatestVersion, QMessageBox::Information, window);
         return;
     }
 }

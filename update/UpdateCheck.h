@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // File, Check For Update: fetches the version file, compares it with the running version and tells
 // the user the result. The main window's CheckForUpdate runs it.
 class UpdateCheck
@@ -16,8 +18,8 @@ public:
 
     enum class Verdict { NotResponding, Latest, Newer };
 
-    // Returns when the message box or the update dialog has been closed.
-    void run();
+    // Returns when the message box or the update dialog, owned by owner, has been closed.
+    void run(QWidget *owner);
 
     // The body as the text to compare and show: UTF-8, white space around it dropped.
     static QString versionText(const QByteArray &body);
@@ -27,5 +29,4 @@ public:
     // The version file's address: the one the program was built with, unless a test set another.
     static QString address();
     static void setAddressForTest(const QString &address);
-    static void resetAddressForTest();
 };

@@ -1,26 +1,18 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "platform/Dialog.h"
 
 class LinkLabel;
 class QLabel;
 class QPushButton;
 
 // Announces a newer version: both version texts and the link to the program's web page.
-class frmUpdate : public Form
+class frmUpdate : public Dialog
 {
     Q_OBJECT
 public:
-    frmUpdate();
-
-    QLabel *lblNewVersion;
-    QLabel *lblCurrentVersion;
-    QLabel *lblVersion;
-    LinkLabel *lblDownloadURL;
-    QLabel *lblUpdateMessage;
-    QLabel *lblYourVersion;
-    QLabel *lblThisVersion;
-    QPushButton *cmdOK;
+    // newVersion as the server gave it, running as this program's version.
+    frmUpdate(const QString &newVersion, const QString &running, QWidget *parent = nullptr);
 
     static const QString WebPage;
 
@@ -33,4 +25,13 @@ private:
 
     void lblDownloadURL_Click();
     void cmdOK_Click();
+
+    QLabel *lblNewVersion;
+    QLabel *lblCurrentVersion;
+    QLabel *lblVersion;
+    LinkLabel *lblDownloadURL;
+    QLabel *lblUpdateMessage;
+    QLabel *lblYourVersion;
+    QLabel *lblThisVersion;
+    QPushButton *cmdOK;
 };

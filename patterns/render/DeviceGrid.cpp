@@ -79,11 +79,9 @@ bool trackOf(const DeviceGrid::Segment &s, Family family, int w, int h, Track &t
     return true;
 }
 
-// The whole image at once; false when the segments are not of one family or cover the rows in too many
-// different ways.
+// The whole image at once; false when the segments are not of one family.
 bool drawFamily(QImage &image, const std::vector<DeviceGrid::Segment> &segments, QRgb background)
 {
-    constexpr size_t MaxRowClasses = 64;
     Family family;
     if (!familyOf(segments, family))
         return false;
@@ -102,8 +100,6 @@ bool drawFamily(QImage &image, const std::vector<DeviceGrid::Segment> &segments,
     }
     std::sort(cuts.begin(), cuts.end());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-    if (cuts.size() - 1 > MaxRowClasses)
-        return false;
 
     const qsizetype bpl = image.bytesPerLine();
     uchar *bits = image.bits();
@@ -255,20 +251,8 @@ void DeviceGrid::drawLines(QImage &image, const std::vector<Segment> &segments, 
 {
     if (image.isNull())
         return;
-    if (!segments.empty() && drawFamily(image, segments, background))
-        return;
-    // Lines that no pattern draws at the product's scale: plainly, one after the other.
-    image.fill(background);
-    for (const Segment &s : segments)
-        drawLine(image, s.x1, s.y1, s.x2, s.y2, s.color);
-}
-
-void DeviceGrid::drawLine(QImage &image, int x1, int y1, int x2, int y2, QRgb color)
-{
-    const qsizetype bpl = image.bytesPerLine() / 4;
-    auto *bits = reinterpret_cast<QRgb *>(image.bits());
-    walkLine(x1, y1, x2, y2, image.width(), image.height(),
-        [bits, bpl, color](int x, int y) { bits[qsizetype(y) * bpl + x] = color; });
+    if (segments.empty() || !drawFamily(image, segments, background))
+        image.fill(background);
 }
 
 DeviceGrid::LineRows DeviceGrid::lineRows(int x1, int y1, int x2, int y2, QSize image)

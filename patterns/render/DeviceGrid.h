@@ -27,17 +27,17 @@ struct Segment
     QRgb color;
 };
 
-// Solid, one pixel wide, aliased; clipped to the image. Both end points are drawn.
-void drawLine(QImage &image, int x1, int y1, int x2, int y2, QRgb color);
-// The pixels drawLine lights on an image of the given size, row by row: the columns [first, end) of
-// each row from firstRow on (a row of a line lies in one piece).
+// The pixels a line lights on an image of the given size (solid, one pixel wide, aliased, both end points
+// drawn), row by row: the columns [first, end) of each row from firstRow on (a row of a line lies in one
+// piece).
 struct LineRows
 {
     int firstRow = 0;
     std::vector<Span> columns;
 };
 LineRows lineRows(int x1, int y1, int x2, int y2, QSize image);
-// The whole image: the background, then each segment in turn as drawLine draws it.
+// The whole image: the background, then each segment in turn, as the line patterns draw them: every
+// segment upright, or every one at 45 degrees from upper right to lower left.
 void drawLines(QImage &image, const std::vector<Segment> &segments, QRgb background);
 // count pixels of one colour from row onwards.
 void fillRun(QRgb *row, int count, QRgb color);

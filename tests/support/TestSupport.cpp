@@ -26,8 +26,16 @@ void TestSupport::cancelPending()
     s_pending.clear();
 }
 
-void TestSupport::whenModalForm(
-    std::function<bool(Form &)> matches, std::function<void(Form &)> action, int timeoutMs)
+QList<QWidget *> TestSupport::windows(const char *className)
+{
+    QList<QWidget *> found;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits(className))
+            found << w;
+    return found;
+}
+
+void TestSupport::whenShownWindow(const char *className, std::function<void(QWidget &)> action, int timeoutMs)
 {
     auto *timer = new QTimer;
     s_pending.append(timer);
@@ -35,10 +43,7 @@ void TestSupport::whenModalForm(
     const QByteArray owner = currentTest();
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        Form *shown = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *f = qobject_cast<Form *>(w); f && f->isModalShowing() && f->isVisible() && matches(*f))
-                shown = f;
+        QWidget *shown = windows(className).value(0);
         if (currentTest() != owner || deadline.hasExpired() || shown) {
             timer->stop();
             timer->deleteLater();

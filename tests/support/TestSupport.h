@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/Form.h"
-
 #include <QPointer>
+#include <QRect>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -26,15 +25,17 @@ public:
     // Runs deferred deletes, so unloaded forms are really gone.
     static void flushDeletes();
 
-    // Runs action on the first form shown modally that matches, polling from the nested loop the modal
-    // show runs. An action left over from an earlier test row never acts in a later one.
-    static void whenModalForm(
-        std::function<bool(Form &)> matches, std::function<void(Form &)> action, int timeoutMs = 10000);
-    template <class T> static void whenModal(std::function<void(T &)> action, int timeoutMs = 10000)
+    // Runs action on the first visible window of class T that comes up, polling (also from the nested
+    // loop a modal dialog runs). An action left over from an earlier test row never acts in a later one.
+    static void whenShownWindow(
+        const char *className, std::function<void(QWidget &)> action, int timeoutMs = 10000);
+    template <class T> static void whenShown(std::function<void(T &)> action, int timeoutMs = 10000)
     {
-        whenModalForm([](Form &f) { return dynamic_cast<T *>(&f) != nullptr; },
-            [action](Form &f) { action(static_cast<T &>(f)); }, timeoutMs);
+        whenShownWindow(T::staticMetaObject.className(),
+            [action](QWidget &w) { action(static_cast<T &>(w)); }, timeoutMs);
     }
+    // The visible top-level windows of a class, in the order they were created.
+    static QList<QWidget *> windows(const char *className);
 
     // The running test function and data row, as QtTest names them.
     static QByteArray currentTest();
@@ -43,8 +44,12 @@ public:
 
     static void pressEsc(QWidget *window);
 
-    // The main window's test buttons, in its own order.
+    // The main window's test buttons, in its own order; a control of a window by its object name.
     static QList<QPushButton *> testButtons(QWidget *mainWindow);
+    template <class T = QWidget> static T *control(QObject *window, const char *name)
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
 
     // One offscreen monitor: its place and size in device pixels, and its scale factor.
     struct Monitor

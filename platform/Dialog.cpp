@@ -1,0 +1,40 @@
+#include "platform/Dialog.h"
+
+#include "platform/FormScaler.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+Dialog::Dialog(QWidget *parent, EscapeKey escape)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_escape(escape)
+{ }
+
+void Dialog::setVisible(bool visible)
+{
+    // Laid out as late as this: texts may have changed since the window was built.
+    if (visible)
+        FormScaler::fit(this);
+    QDialog::setVisible(visible);
+}
+
+QLabel *Dialog::addLabel(const char *name, const QString &caption, int left, int top, int width, int height)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FormScaler::place(label, left, top, width, height);
+    return label;
+}
+
+void Dialog::keyPressEvent(QKeyEvent *event)
+{
+    // Most of the design's dialogs have no cancel button: there Esc does nothing.
+    if (event->key() == Qt::Key_Escape && m_escape == EscapeIgnored && event->modifiers() == Qt::NoModifier)
+        return;
+    QDialog::keyPressEvent(event);
+}
