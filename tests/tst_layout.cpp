@@ -19,8 +19,11 @@ QRect shownText(QWidget *w, QRect *room)
     const QString text = w->property(w->inherits("QGroupBox") ? "title" : "text").toString();
     int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     const QPoint at = w->mapTo(w->window(), QPoint());
-    *room = w->rect().adjusted(4, 2, -4, -2).translated(at); // a button's frame
-    if (auto *label = qobject_cast<QLabel *>(w)) {
+    if (auto *button = qobject_cast<QPushButton *>(w)) { // inside the style's frame and margin
+        QStyleOptionButton option;
+        option.initFrom(button);
+        *room = w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).translated(at);
+    } else if (auto *label = qobject_cast<QLabel *>(w)) {
         flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
         *room = label->contentsRect().translated(at);
     } else if (w->inherits("QCheckBox") || w->inherits("QGroupBox")) {
