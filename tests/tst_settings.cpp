@@ -1,7 +1,5 @@
 // The stored option as a user meets it: the menu's check mark, the message before a test, the file.
 #include "app/frmMenu.h"
-#include "dialogs/frmTestInfo.h"
-#include "patterns/PatternForm.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
@@ -30,15 +28,14 @@ const QStringList MessageThenTest { QStringLiteral("message"), QStringLiteral("t
 const QStringList TestOnly { QStringLiteral("test") };
 
 // Clicks Red and tells what came up, in order; the message, if it comes, gets answer (default: OK).
-QStringList runTest(std::function<void(frmTestInfo &)> answer = {})
+QStringList runTest(std::function<void(QWidget &)> answer = {})
 {
     QStringList shown;
-    TestSupport::whenShown<frmTestInfo>([&](frmTestInfo &d) {
+    TestSupport::answerNextModal([&](QWidget &d) {
         shown << QStringLiteral("message");
         answer ? answer(d) : TestSupport::control<QPushButton>(&d, "cmdOK")->click();
     });
     TestSupport::control<QPushButton>(&menu(), "cmdRed")->click();
-    TestSupport::cancelPending();
     for (QWidget *pattern : TestSupport::windows("PatternForm")) {
         shown << QStringLiteral("test");
         TestSupport::pressEsc(pattern);
@@ -55,7 +52,6 @@ private slots:
     void init() { TestSupport::freshSettings(); }
     void cleanup()
     {
-        TestSupport::cancelPending();
         s_menu.reset();
     }
 
@@ -88,7 +84,7 @@ private slots:
             TestSupport::writeSettingsFile(file);
         QCOMPARE(mark()->isChecked(), checked);
         for (int round = 0; round < 2; ++round)
-            QCOMPARE(runTest([](frmTestInfo &d) { d.close(); }), shown ? MessageThenTest : TestOnly);
+            QCOMPARE(runTest([](QWidget &d) { d.close(); }), shown ? MessageThenTest : TestOnly);
         QCOMPARE(TestSupport::readSettingsFile(), file.isNull() ? QByteArray() : file);
     }
 
@@ -97,7 +93,7 @@ private slots:
     void choiceStoredAndSeen()
     {
         QCOMPARE(runTest(), MessageThenTest);
-        QCOMPARE(runTest([](frmTestInfo &d) {
+        QCOMPARE(runTest([](QWidget &d) {
             TestSupport::control<QCheckBox>(&d, "chkShowEveryTime")->setChecked(false);
             TestSupport::control<QPushButton>(&d, "cmdOK")->click();
         }),

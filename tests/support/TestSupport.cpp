@@ -1,30 +1,20 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <QTest>
 
-std::unique_ptr<QTemporaryDir> TestSupport::s_dir;
-QList<QPointer<QTimer>> TestSupport::s_pending;
-
-QByteArray TestSupport::currentTest()
-{
-    return QByteArray(QTest::currentTestFunction()) + '/' + QTest::currentDataTag();
-}
-
-void TestSupport::cancelPending()
-{
-    for (const QPointer<QTimer> &timer : std::as_const(s_pending))
-        delete timer.data();
-    s_pending.clear();
-}
+namespace {
+std::unique_ptr<QTemporaryDir> s_dir;
+} // namespace
 
 QList<QWidget *> TestSupport::windows(const char *className)
 {
@@ -35,23 +25,13 @@ QList<QWidget *> TestSupport::windows(const char *className)
     return found;
 }
 
-void TestSupport::whenShownWindow(const char *className, std::function<void(QWidget &)> action, int timeoutMs)
+void TestSupport::answerNextModal(std::function<void(QWidget &)> answer)
 {
-    auto *timer = new QTimer;
-    s_pending.append(timer);
-    const QDeadlineTimer deadline(timeoutMs);
-    const QByteArray owner = currentTest();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget *shown = windows(className).value(0);
-        if (currentTest() != owner || deadline.hasExpired() || shown) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (shown && currentTest() == owner)
-            action(*shown);
+    // The first event the dialog's loop handles; by then it is the active modal window.
+    QTimer::singleShot(0, [answer] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            answer(*modal);
     });
-    timer->start();
 }
 
 QString TestSupport::freshSettings()
