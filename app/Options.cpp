@@ -33,3 +33,8 @@ QString Options::Monitor()
 {
     return SettingsStore::GetSetting(Application, Section, QStringLiteral("Monitor"), QStringLiteral("window"));
 }
+
+bool Options::saveMonitor(const QString &choice)
+{
+    return SettingsStore::SaveSetting(Application, Section, QStringLiteral("Monitor"), choice);
+}

@@ -13,6 +13,7 @@ public:
     static bool saveShowInfo(bool on);
     // Where tests open: "window" (the main window's monitor), "all", or a monitor's name.
     static QString Monitor();
+    static bool saveMonitor(const QString &choice);
 
     static bool equals(const QString &stored, double number);
 

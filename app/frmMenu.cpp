@@ -13,6 +13,7 @@
 #include "update/UpdateCheck.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -143,6 +144,9 @@ void frmMenu::createMenus()
     menitmShowPreTestMessage = menuItem(menFile, "menitmShowPreTestMessage", "Show Pre-Test Message");
     menitmShowPreTestMessage->setCheckable(true);
     menitmShowPreTestMessage->setChecked(true);
+    menShowTestsOn = menFile->addMenu(QStringLiteral("Show Tests On"));
+    menShowTestsOn->setObjectName(QStringLiteral("menShowTestsOn"));
+    listMonitors();
     menuItem(menFile, "menitmFileSeperator", nullptr);
     menitmExit = menuItem(menFile, "menitmExit", "E&xit");
 
@@ -164,6 +168,10 @@ void frmMenu::connectHandlers()
         handler("menitmQRBLHelp_Click", this, &frmMenu::menitmQRBLHelp_Click));
     connect(menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", this, &frmMenu::menitmAbout_Click));
     connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", this, &frmMenu::menitmExit_Click));
+    // The monitors as they are now: they come and go, and change their size.
+    connect(menShowTestsOn, &QMenu::aboutToShow, this, handler("menShowTestsOn_Click", this, &frmMenu::listMonitors));
+    connect(qApp, &QGuiApplication::screenAdded, this, handler("screenAdded", this, &frmMenu::listMonitors));
+    connect(qApp, &QGuiApplication::screenRemoved, this, handler("screenRemoved", this, &frmMenu::listMonitors));
 
     // Pointer moves over the description panel's sources. Qt reports moves without a held button only
     // to widgets that track the mouse, and the text box's moves arrive at its viewport.
@@ -237,9 +245,18 @@ void frmMenu::showPreTestMessageIfOn()
         setShowInfo(message.showEveryTime());
 }
 
-QList<QScreen *> frmMenu::testScreens() const
+QString frmMenu::monitorChoice(const QString &asked)
 {
-    const QString choice = Options::Monitor();
+    if (asked == QLatin1String("all"))
+        return asked;
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen->name() == asked)
+            return asked;
+    return QStringLiteral("window");
+}
+
+QList<QScreen *> frmMenu::testScreens(const QString &choice) const
+{
     if (choice == QLatin1String("all"))
         return QGuiApplication::screens();
     for (QScreen *screen : QGuiApplication::screens())
@@ -248,16 +265,56 @@ QList<QScreen *> frmMenu::testScreens() const
     return { Screen::holding(this) };
 }
 
+void frmMenu::listMonitors()
+{
+    // A stored monitor that is not connected stays stored, for when it comes back; meanwhile tests open on
+    // this window's monitor, and the mark says so.
+    const QString chosen = monitorChoice(Options::Monitor());
+    menShowTestsOn->clear();
+    auto *choices = new QActionGroup(menShowTestsOn);
+    const auto item = [&](const QString &caption, const QString &choice) {
+        QAction *action = menShowTestsOn->addAction(caption);
+        action->setObjectName(QStringLiteral("menitmShowTestsOn"));
+        action->setData(choice);
+        action->setCheckable(true);
+        action->setChecked(choice == chosen);
+        action->setActionGroup(choices);
+        connect(action, &QAction::triggered, this, [this, choice] {
+            ErrorBoundary::run("menitmShowTestsOn_Click", [&] { chooseMonitor(choice); });
+        });
+    };
+    item(QStringLiteral("This Window's Monitor"), QStringLiteral("window"));
+    item(QStringLiteral("All Monitors"), QStringLiteral("all"));
+    menShowTestsOn->addSeparator();
+    for (QScreen *screen : QGuiApplication::screens()) {
+        const QSize device = (QSizeF(screen->size()) * screen->devicePixelRatio()).toSize();
+        item(QStringLiteral("%1 (%2\u00d7%3)").arg(screen->name()).arg(device.width()).arg(device.height()),
+            screen->name());
+    }
+}
+
+void frmMenu::chooseMonitor(const QString &choice)
+{
+    Options::saveMonitor(choice);
+}
+
 void frmMenu::startTest(const TestCatalog::Test &test)
 {
     if (!m_patterns.isEmpty())
         return; // one test at a time
     showPreTestMessageIfOn();
+    openTest(test, Options::Monitor());
+}
+
+void frmMenu::openTest(const TestCatalog::Test &test, const QString &monitors)
+{
+    if (!m_patterns.isEmpty())
+        return;
     // While the test runs the main window takes no input, wherever it lies.
     m_focusBeforeTest = focusWidget();
     m_client->setEnabled(false);
     menuBar->setEnabled(false);
-    for (QScreen *screen : testScreens()) {
+    for (QScreen *screen : testScreens(monitorChoice(monitors))) {
         PatternForm *pattern = test.create(this);
         connect(pattern, &PatternForm::escaped, this, ErrorBoundary::handler("Form_KeyPress", this, &frmMenu::endTest));
         m_patterns.append(pattern);

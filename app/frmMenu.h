@@ -27,6 +27,13 @@ public:
     void setVisible(bool visible) override;
     // Shown, in front and with the keyboard: at start, and after a window it opened has closed.
     void bringToFront();
+    // Opens the test at once, without the message before it, on the chosen monitors: "window" (the one
+    // holding this window), "all", or a monitor's name.
+    void openTest(const TestCatalog::Test &test, const QString &monitors);
+
+    // The monitor a test opens on when asked by name: "window", "all" or a connected monitor's name;
+    // "window" for any other.
+    static QString monitorChoice(const QString &asked);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,11 +52,13 @@ private:
     void menitmAbout_Click();
     void menitmExit_Click();
 
+    void listMonitors();
+    void chooseMonitor(const QString &choice);
     void startTest(const TestCatalog::Test &test);
     void endTest();
     void showPreTestMessageIfOn();
     void setShowInfo(bool on);
-    QList<QScreen *> testScreens() const;
+    QList<QScreen *> testScreens(const QString &choice) const;
 
     // The client area below the menu bar; every control is a child of it.
     QWidget *m_client;
@@ -64,6 +73,7 @@ private:
     QMenu *menFile;
     QAction *mnuFileCheckForUpdate;
     QAction *menitmShowPreTestMessage;
+    QMenu *menShowTestsOn;
     QAction *menitmExit;
     QMenu *menHelp;
     QAction *menitmQRBLHelp;

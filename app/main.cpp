@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/Options.h"
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
 #include "platform/AppIcon.h"
@@ -67,6 +69,7 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(QStringLiteral("Full-screen test patterns for adjusting a monitor."));
     parser.addHelpOption();
     parser.addVersionOption();
+    CommandLine::addOptions(parser);
     // Qt's own options (-platform, -display...) are not ours: a failed parse here is judged later.
     if (parser.parse(argumentList(argc, argv)) && (parser.isSet(QStringLiteral("help"))
             || parser.isSet(QStringLiteral("version")))) {
@@ -85,8 +88,19 @@ int main(int argc, char **argv)
     parser.process(app);
 
     app.setWindowIcon(AppIcon::icon());
+    const CommandLine::Request request = CommandLine::read(parser);
+    if (!request.error.isEmpty()) {
+        std::fprintf(stderr, "quorbel: %s\n", qPrintable(request.error));
+        return 2;
+    }
+    if (request.listMonitors) {
+        std::fputs(qPrintable(CommandLine::monitorList()), stdout);
+        return 0;
+    }
     // Closing the main window closes every window it opened, and the program ends.
     frmMenu menu;
     menu.bringToFront();
+    if (request.test)
+        menu.openTest(*request.test, request.monitor.isEmpty() ? Options::Monitor() : request.monitor);
     return app.exec();
 }

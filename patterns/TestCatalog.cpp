@@ -90,3 +90,16 @@ const TestCatalog::Test *TestCatalog::byButton(const QString &objectName)
             return &test;
     return nullptr;
 }
+
+QString TestCatalog::commandName(const Test &test)
+{
+    return QString::fromLatin1(test.caption).toLower().remove(QLatin1Char('%')).replace(QLatin1Char(' '), QLatin1Char('-'));
+}
+
+const TestCatalog::Test *TestCatalog::byCommandName(const QString &name)
+{
+    for (const Test &test : all())
+        if (name == commandName(test))
+            return &test;
+    return nullptr;
+}

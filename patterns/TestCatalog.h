@@ -19,6 +19,10 @@ struct Test
 };
 
 const std::vector<Test> &all();
+// Its name on the command line: the caption in lower case, spaces as hyphens, "%" dropped.
+QString commandName(const Test &test);
+// The test of that command-line name; null for any other.
+const Test *byCommandName(const QString &name);
 // The test a button starts; null for any other object name.
 const Test *byButton(const QString &objectName);
 } // namespace TestCatalog

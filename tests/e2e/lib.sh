@@ -71,7 +71,7 @@ e2e_start_weston() {
 
 # e2e_start_app BINARY: starts the program and waits for its main window (on X11: E2E_MAIN, E2E_X, E2E_Y).
 e2e_start_app() {
-    "$1" >"$E2E_TMP/app.out" 2>"$E2E_TMP/app.err" & E2E_APP_PID=$!
+    "$@" >"$E2E_TMP/app.out" 2>"$E2E_TMP/app.err" & E2E_APP_PID=$!
     E2E_MAIN=$(e2e_wait_window 'Quorbel!' 1) || e2e_fail "main window did not appear"
     [ -n "${E2E_WAYLAND:-}" ] || eval "$(xdotool getwindowgeometry --shell "$E2E_MAIN" | sed 's/^/E2E_/')"
     E2E_MENU_Y=$((${E2E_Y:-0} + 5)) && sleep 0.3 # the menu bar, for clicks; and the window settles
