@@ -63,9 +63,12 @@ void PatternForm::showWindow()
     // cover it under X11: the geometry is set to the screen's first.
     QScreen *screen = Screen::target();
     if (screen) {
-        if (!windowHandle())
-            create();
-        windowHandle()->setScreen(screen);
+        // A native window takes its scale from the screen it was made on, and a new screen does not
+        // change it under Wayland: a pattern made on a 1x output covered a quarter of a 2x one. So it
+        // is made anew, on its screen and with its size, before it first shows.
+        if (windowHandle() && windowHandle()->screen() != screen && !isVisible())
+            destroy();
+        setScreen(screen);
         if (!fullScreenByCompositor())
             setGeometry(screen->geometry());
         followScreen(screen);
