@@ -154,8 +154,6 @@ void tst_pictures::screens_data()
     row("1920x1080 at scale 1.5", one(1920, 1080, 1.5));
     row("2560x1600 at scale 2", one(2560, 1600, 2));
     row("7680x4320", one(7680, 4320));
-    row("main window on the second of two",
-        { { QRect(0, 0, 1920, 1080), 1 }, { QRect(1920, 0, 1280, 1024), 2 } }, 1);
     row("1x1", one(1, 1));
     row("no width", one(0, 768));
     row("no height", one(1024, 0));
