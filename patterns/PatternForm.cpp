@@ -6,8 +6,10 @@
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 
@@ -51,6 +53,16 @@ bool fullScreenByCompositor()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
+
+// Qt's blank cursor under Wayland only hides a cursor Qt has shown: a pointer that rests where the pattern
+// opens, without having crossed one of our windows, kept the compositor's arrow. A transparent picture
+// is a cursor of our own, which the compositor shows as nothing.
+QCursor invisibleCursor()
+{
+    QPixmap none(32, 32);
+    none.fill(Qt::transparent);
+    return QCursor(none);
+}
 } // namespace
 
 void PatternForm::showWindow()
@@ -73,6 +85,7 @@ void PatternForm::showWindow()
             setGeometry(screen->geometry());
         followScreen(screen);
     }
+    setCursor(invisibleCursor());
     showFullScreen();
 }
 
