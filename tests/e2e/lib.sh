@@ -73,18 +73,21 @@ e2e_wayland_client() {
         ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 }
 
-# e2e_start_sway OUTPUT-COMMAND...: sway on one headless output for each line of its configuration given;
-# keys then come from wtype, screenshots from grim (the output E2E_OUTPUT). sway refuses root.
+# e2e_start_sway OUTPUT-COMMAND...: sway on one headless output for each line of its configuration given,
+# with a pointer (wayvnc's) that stays where swaymsg puts it; keys then come from wtype, screenshots from
+# grim (the output E2E_OUTPUT, with the pointer). sway refuses root.
 e2e_start_sway() {
-    printf '%s\n' "$@" 'default_border none' >"$E2E_TMP/sway.conf"
+    printf '%s\n' "$@" 'default_border none' 'mouse_warping none' >"$E2E_TMP/sway.conf"
     e2e_bg sway env WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=$# WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         sway -c "$E2E_TMP/sway.conf"
     e2e_until 10 eval 'ls "$XDG_RUNTIME_DIR"/sway-ipc.*' >/dev/null || e2e_fail "sway did not start"
     export SWAYSOCK="$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*)" HOME=$E2E_TMP # a home for fontconfig's cache
     e2e_wayland_client "$(ls "$XDG_RUNTIME_DIR" | grep -x 'wayland-[0-9]*')"
+    e2e_bg wayvnc wayvnc -u "$E2E_TMP/vnc"
+    e2e_until 10 eval 'swaymsg -t get_seats | grep -q "virtual pointer"' || e2e_fail "wayvnc gave sway no pointer"
     # wtype's keyboard is new with every call: keys sent before the program has taken it are lost.
     e2e_key() { wtype -s 200 $(printf -- '-k %s ' "$@") && sleep 0.3; }
-    e2e_screenshot() { grim -t ppm -o "$E2E_OUTPUT" "$1"; }
+    e2e_screenshot() { grim -c -t ppm -o "$E2E_OUTPUT" "$1"; }
 }
 
 # e2e_no_message: tests start without the message before them.
