@@ -6,12 +6,26 @@
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+
+namespace {
+// Qt's blank cursor under Wayland only hides a cursor Qt has shown: a pointer that rests where the pattern
+// opens, without having crossed one of our windows, kept the compositor's arrow. A transparent picture
+// is a cursor of our own, which the compositor shows as nothing.
+QCursor invisibleCursor()
+{
+    QPixmap none(32, 32);
+    none.fill(Qt::transparent);
+    return QCursor(none);
+}
+} // namespace
 
 PatternForm::PatternForm(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
@@ -20,7 +34,7 @@ PatternForm::PatternForm(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Quorbel!"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setCursor(Qt::BlankCursor);
+    setCursor(invisibleCursor());
     setFocusPolicy(Qt::StrongFocus);
     // We paint every pixel ourselves from the kept surface.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -49,6 +63,7 @@ bool fullScreenByCompositor()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
+
 } // namespace
 
 void PatternForm::showOn(QScreen *screen)

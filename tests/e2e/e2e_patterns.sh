@@ -3,8 +3,7 @@
 # picture of it (drawn in device pixels, covering the screen) and Esc brings the main window back. Then a
 # resolution change while a pattern is up. In Xephyr, whose sizes xrandr switches.
 source "$QRBL_E2E_LIB" || exit 1
-mkdir -p "$XDG_CONFIG_HOME/QRBL"
-printf '[Options]\nShowInfo=0\n' >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"
+e2e_no_message
 e2e_start_x 1280x1024
 e2e_start_x 1280x1024 Xephyr
 for scale in 1 2; do

@@ -1,5 +1,5 @@
-# Shared by the end-to-end scripts: private display servers (Xvfb, a window manager, Xephyr, weston), the
-# program, keys, window properties, screenshots, and the journey that every desktop runs.
+# Shared by the end-to-end scripts: private display servers (Xvfb, a window manager, Xephyr, weston,
+# sway), the program, keys, window properties, screenshots, and the journey that every desktop runs.
 # Usage: source "$QRBL_E2E_LIB"; e2e_start_x 1280x1024; e2e_start_app "$QUORBEL"; ...
 set -euo pipefail
 
@@ -60,14 +60,38 @@ e2e_start_weston() {
     sleep 1 # the shell's panel and background
     xdotool mousemove 1 "$((${size#*x} - 1))" # weston's window has the keyboard; the pointer out of the way
     if [ "$1" = wayland ]; then
-        export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wl-e2e WAYLAND_DEBUG=client
-        # libwayland-client and a plugin unloaded before exit leave blocks behind in sanitizer builds
-        export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-        E2E_WAYLAND=1
+        e2e_wayland_client wl-e2e
     else
         export WAYLAND_DISPLAY=wl-e2e QT_QPA_PLATFORM=xcb DISPLAY=":$(sed -n 's/.*xserver listening on display :\([0-9]*\).*/\1/p' "$E2E_TMP/weston.log")"
     fi
 }
+
+# e2e_wayland_client DISPLAY: the program runs as a Wayland client there, its protocol log on stderr.
+# (libwayland-client and a plugin unloaded before exit leave blocks behind in sanitizer builds.)
+e2e_wayland_client() {
+    export QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=$1 WAYLAND_DEBUG=client E2E_WAYLAND=1 \
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+}
+
+# e2e_start_sway OUTPUT-COMMAND...: sway on one headless output for each line of its configuration given,
+# with a pointer (wayvnc's) that stays where swaymsg puts it; keys then come from wtype, screenshots from
+# grim (the output E2E_OUTPUT, with the pointer). sway refuses root.
+e2e_start_sway() {
+    printf '%s\n' "$@" 'default_border none' 'mouse_warping none' >"$E2E_TMP/sway.conf"
+    e2e_bg sway env WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=$# WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway -c "$E2E_TMP/sway.conf"
+    e2e_until 10 eval 'ls "$XDG_RUNTIME_DIR"/sway-ipc.*' >/dev/null || e2e_fail "sway did not start"
+    export SWAYSOCK="$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*)" HOME=$E2E_TMP # a home for fontconfig's cache
+    e2e_wayland_client "$(ls "$XDG_RUNTIME_DIR" | grep -x 'wayland-[0-9]*')"
+    e2e_bg wayvnc wayvnc -u "$E2E_TMP/vnc"
+    e2e_until 10 eval 'swaymsg -t get_seats | grep -q "virtual pointer"' || e2e_fail "wayvnc gave sway no pointer"
+    # wtype's keyboard is new with every call: keys sent before the program has taken it are lost.
+    e2e_key() { wtype -s 200 $(printf -- '-k %s ' "$@") && sleep 0.3; }
+    e2e_screenshot() { grim -c -t ppm -o "$E2E_OUTPUT" "$1"; }
+}
+
+# e2e_no_message: tests start without the message before them.
+e2e_no_message() { mkdir -p "$XDG_CONFIG_HOME/QRBL" && printf '[Options]\nShowInfo=0\n' >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"; }
 
 # e2e_start_app BINARY: starts the program and waits for its main window (on X11: E2E_MAIN, E2E_X, E2E_Y).
 e2e_start_app() {
@@ -111,14 +135,9 @@ e2e_owned() {
     fi || e2e_fail "window $1 is not owned by the main window"
 }
 
-e2e_key() {
-    DISPLAY=$E2E_SCREEN_DISPLAY xdotool key --clearmodifiers "$@"
-    sleep 0.3
-}
-
-e2e_screenshot() {
-    DISPLAY=$E2E_SCREEN_DISPLAY import -window root "$1" 2>/dev/null
-}
+# Keys and screenshots on X (sway has its own).
+e2e_key() { DISPLAY=$E2E_SCREEN_DISPLAY xdotool key --clearmodifiers "$@" && sleep 0.3; }
+e2e_screenshot() { DISPLAY=$E2E_SCREEN_DISPLAY import -window root "$1" 2>/dev/null; }
 
 # e2e_differ A B [CROP]: how many pixels of picture A (cropped to WxH+X+Y) differ from picture B.
 e2e_differ() {

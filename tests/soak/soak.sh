@@ -7,8 +7,7 @@ QRBL_E2E_LIB=${QRBL_E2E_LIB:-$(dirname "$0")/../e2e/lib.sh}
 source "$QRBL_E2E_LIB"
 ROUNDS=${2:-100}
 LIMIT_KIB=${3:-2048}
-mkdir -p "$XDG_CONFIG_HOME/QRBL"
-printf '[Options]\nShowInfo=0\n' >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"
+e2e_no_message
 e2e_start_x 1024x768
 e2e_start_x 1024x768 Xephyr # its sizes xrandr switches
 e2e_start_app "$1"
