@@ -1,6 +1,5 @@
 #include "app/frmMenu.h"
 
-#include "app/Options.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelp.h"
 #include "dialogs/frmTestInfo.h"
@@ -207,18 +206,18 @@ void frmMenu::connectHandlers()
 
 void frmMenu::Form_Load()
 {
-    if (Options::equals(Options::ShowInfo(), 1)) {
+    if (m_options.showInfo() == true) {
         menitmShowPreTestMessage->setChecked(true);
         return;
     }
     // Read again, as the rule is written; any value but 0 leaves the mark as designed.
-    if (Options::equals(Options::ShowInfo(), 0))
+    if (m_options.showInfo() == false)
         menitmShowPreTestMessage->setChecked(false);
 }
 
 void frmMenu::showPreTestMessageIfOn()
 {
-    if (Options::equals(Options::ShowInfo(), 1))
+    if (m_options.showInfo() == true)
         form<frmTestInfo>().Show(Modal);
 }
 
@@ -231,7 +230,7 @@ void frmMenu::startTest(const TestCatalog::Test &test)
 void frmMenu::menitmShowPreTestMessage_Click()
 {
     // The action has already flipped its mark: the new mark is the new option.
-    Options::saveShowInfo(menitmShowPreTestMessage->isChecked());
+    m_options.setShowInfo(menitmShowPreTestMessage->isChecked());
 }
 
 void frmMenu::mnuFileCheckForUpdate_Click()

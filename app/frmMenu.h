@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Options.h"
 #include "platform/Form.h"
 
 #include <QHash>
@@ -26,6 +27,7 @@ public:
 
     // The client area below the menu bar; every control is a child of it.
     QWidget *client() const { return m_client; }
+    Options &options() { return m_options; }
 
     QGroupBox *fraTestPatterns;
     QGroupBox *fraLCDPixelColorTests;
@@ -87,4 +89,5 @@ private:
     void CheckForUpdate();
 
     QWidget *m_client;
+    Options m_options;
 };

@@ -1,6 +1,5 @@
 #include "dialogs/frmTestInfo.h"
 
-#include "app/Options.h"
 #include "app/frmMenu.h"
 #include "platform/FormScaler.h"
 #include "platform/Screen.h"
@@ -72,7 +71,7 @@ void frmTestInfo::connectHandlers()
 void frmTestInfo::Form_Load()
 {
     lblHowToExit->setText(Message);
-    chkShowEveryTime->setChecked(Options::equals(Options::ShowExitInfo(), 1));
+    chkShowEveryTime->setChecked(Options().showExitInfo() == true);
 }
 
 void frmTestInfo::showEvent(QShowEvent *event)
@@ -84,7 +83,7 @@ void frmTestInfo::showEvent(QShowEvent *event)
 void frmTestInfo::cmdOK_Click()
 {
     const bool always = chkShowEveryTime->isChecked();
-    Options::saveShowInfo(always);
+    form<frmMenu>().options().setShowInfo(always);
     form<frmMenu>().menitmShowPreTestMessage->setChecked(always);
     Unload();
 }

@@ -1,10 +1,13 @@
 #include "platform/Application.h"
 
 #include "platform/ErrorBoundary.h"
+#include "platform/SettingsStore.h"
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
-{ }
+{
+    SettingsStore::ignoreRelativeConfigHome();
+}
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {

@@ -3,7 +3,6 @@
 // picture is reached the way a user reaches it (a button, a menu item, the update check against a
 // loopback server), on Qt's offscreen platform, so the README's gallery cannot drift from the program.
 
-#include "app/Options.h"
 #include "app/frmMenu.h"
 #include "patterns/PatternForm.h"
 #include "patterns/TestCatalog.h"
@@ -163,7 +162,7 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
         { QStringLiteral("main-window"), nullptr, nullptr },
         { QStringLiteral("pre-test-message"),
             [&menu] {
-                Options::saveShowInfo(true);
+                menu.options().setShowInfo(true);
                 menu.cmdBoxes->click();
             },
             "frmTestInfo" },
@@ -171,8 +170,8 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
     for (const TestCatalog::Test &test : TestCatalog::all()) {
         auto *button = menu.client()->findChild<QPushButton *>(QLatin1String(test.button));
         all.push_back({ QString::fromLatin1(test.name),
-            [button] {
-                Options::saveShowInfo(false);
+            [button, &menu] {
+                menu.options().setShowInfo(false);
                 button->click();
             },
             "PatternForm" });
