@@ -11,9 +11,7 @@
 class Options
 {
 public:
-    enum Key { ShowInfo, ShowExitInfo, Monitor };
-
-    // What became of a save; the first failure of the run is meant to be shown to the user.
+    // What became of a save. Every failure goes to stderr; the run's first is meant for a message box.
     struct Saved
     {
         bool ok = true;
@@ -33,6 +31,7 @@ public:
     static bool equals(const QString &stored, double number);
 
 private:
+    enum Key { ShowInfo, ShowExitInfo, Monitor };
     QString value(Key key) const;
     Saved setValue(Key key, const QString &value);
 
