@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 const QString Application = QStringLiteral("QRBL");
