@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -206,11 +207,8 @@ void frmMenu::connectHandlers()
 void frmMenu::Form_Load()
 {
     // Any stored value but 1 or 0 leaves the mark as designed.
-    const QString stored = Options::ShowInfo();
-    if (Options::equals(stored, 1))
-        menitmShowPreTestMessage->setChecked(true);
-    else if (Options::equals(stored, 0))
-        menitmShowPreTestMessage->setChecked(false);
+    if (const std::optional<bool> stored = m_options.showInfo())
+        menitmShowPreTestMessage->setChecked(*stored);
 }
 
 void frmMenu::setVisible(bool visible)
@@ -230,29 +228,30 @@ void frmMenu::bringToFront()
 
 void frmMenu::setShowInfo(bool on)
 {
-    Options::saveShowInfo(on);
     menitmShowPreTestMessage->setChecked(on);
+    tell(m_options.setShowInfo(on));
+}
+
+void frmMenu::tell(const Options::Saved &saved)
+{
+    if (!saved.firstFailure)
+        return;
+    QMessageBox box(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(saved.message);
+    box.exec();
 }
 
 void frmMenu::showPreTestMessageIfOn()
 {
     // Read afresh for every test: another program may have changed it.
-    if (!Options::equals(Options::ShowInfo(), 1))
+    if (m_options.showInfo() != true)
         return;
-    frmTestInfo message(Options::equals(Options::ShowExitInfo(), 1), this);
-    // Its close box starts the test all the same, without storing anything.
-    if (message.exec() == QDialog::Accepted)
-        setShowInfo(message.showEveryTime());
-}
-
-QString frmMenu::monitorChoice(const QString &asked)
-{
-    if (asked == QLatin1String("all"))
-        return asked;
-    for (QScreen *screen : QGuiApplication::screens())
-        if (screen->name() == asked)
-            return asked;
-    return QStringLiteral("window");
+    frmTestInfo message(m_options.showExitInfo() == true, this);
+    // Its close box starts the test all the same, without storing anything; OK stores only a change, so
+    // a store that cannot be written is not mentioned unless the user changes the option.
+    if (message.exec() == QDialog::Accepted && !message.showEveryTime())
+        setShowInfo(false);
 }
 
 QList<QScreen *> frmMenu::testScreens(const QString &choice) const
@@ -269,7 +268,7 @@ void frmMenu::listMonitors()
 {
     // A stored monitor that is not connected stays stored, for when it comes back; meanwhile tests open on
     // this window's monitor, and the mark says so.
-    const QString chosen = monitorChoice(Options::Monitor());
+    const QString chosen = m_options.monitor();
     menShowTestsOn->clear();
     auto *choices = new QActionGroup(menShowTestsOn);
     const auto item = [&](const QString &caption, const QString &choice) {
@@ -295,7 +294,7 @@ void frmMenu::listMonitors()
 
 void frmMenu::chooseMonitor(const QString &choice)
 {
-    Options::saveMonitor(choice);
+    tell(m_options.setMonitor(choice));
 }
 
 void frmMenu::startTest(const TestCatalog::Test &test)
@@ -303,7 +302,7 @@ void frmMenu::startTest(const TestCatalog::Test &test)
     if (!m_patterns.isEmpty())
         return; // one test at a time
     showPreTestMessageIfOn();
-    openTest(test, Options::Monitor());
+    openTest(test, m_options.monitor());
 }
 
 void frmMenu::openTest(const TestCatalog::Test &test, const QString &monitors)
@@ -314,7 +313,7 @@ void frmMenu::openTest(const TestCatalog::Test &test, const QString &monitors)
     m_focusBeforeTest = focusWidget();
     m_client->setEnabled(false);
     menuBar->setEnabled(false);
-    for (QScreen *screen : testScreens(monitorChoice(monitors))) {
+    for (QScreen *screen : testScreens(monitors)) {
         PatternForm *pattern = test.create(this);
         connect(pattern, &PatternForm::escaped, this, ErrorBoundary::handler("Form_KeyPress", this, &frmMenu::endTest));
         m_patterns.append(pattern);
@@ -339,7 +338,7 @@ void frmMenu::endTest()
 void frmMenu::menitmShowPreTestMessage_Click()
 {
     // The action has already flipped its mark: the new mark is the new option.
-    setShowInfo(menitmShowPreTestMessage->isChecked());
+    tell(m_options.setShowInfo(menitmShowPreTestMessage->isChecked()));
 }
 
 void frmMenu::mnuFileCheckForUpdate_Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Options.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -31,10 +33,6 @@ public:
     // holding this window), "all", or a monitor's name.
     void openTest(const TestCatalog::Test &test, const QString &monitors);
 
-    // The monitor a test opens on when asked by name: "window", "all" or a connected monitor's name;
-    // "window" for any other.
-    static QString monitorChoice(const QString &asked);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -58,6 +56,8 @@ private:
     void endTest();
     void showPreTestMessageIfOn();
     void setShowInfo(bool on);
+    // The first choice in a run that cannot be stored is told in a message box; later ones on stderr.
+    void tell(const Options::Saved &saved);
     QList<QScreen *> testScreens(const QString &choice) const;
 
     // The client area below the menu bar; every control is a child of it.
@@ -85,4 +85,5 @@ private:
     // The windows of the running test, one per monitor it shows on.
     QList<QPointer<PatternForm>> m_patterns;
     QPointer<QWidget> m_focusBeforeTest;
+    Options m_options;
 };

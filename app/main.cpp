@@ -3,6 +3,7 @@
 #include "app/frmMenu.h"
 #include "platform/AppVersion.h"
 #include "platform/AppIcon.h"
+#include "platform/SettingsStore.h"
 
 #include <QApplication>
 
@@ -82,6 +83,7 @@ int main(int argc, char **argv)
     // The class of the windows and the Wayland app id, as the menu entry names them.
     QCoreApplication::setApplicationName(QStringLiteral("quorbel"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quorbel"));
+    SettingsStore::ignoreRelativeConfigHome();
     s_defaultHandler = qInstallMessageHandler(holdBackMessage);
     QApplication app(argc, argv);
     releaseMessages();
@@ -101,6 +103,6 @@ int main(int argc, char **argv)
     frmMenu menu;
     menu.bringToFront();
     if (request.test)
-        menu.openTest(*request.test, request.monitor.isEmpty() ? Options::Monitor() : request.monitor);
+        menu.openTest(*request.test, request.monitor.isEmpty() ? Options().monitor() : request.monitor);
     return app.exec();
 }

@@ -184,7 +184,7 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
         { QStringLiteral("main-window"), nullptr, nullptr },
         { QStringLiteral("pre-test-message"),
             [&menu] {
-                Options::saveShowInfo(true);
+                Options().setShowInfo(true);
                 control<QPushButton>(menu, "cmdBoxes")->click();
             },
             "frmTestInfo" },
@@ -193,7 +193,7 @@ std::vector<Picture> pictures(frmMenu &menu, VersionServer &server)
         auto *button = control<QPushButton>(menu, test.button);
         all.push_back({ QString::fromLatin1(test.name),
             [button] {
-                Options::saveShowInfo(false);
+                Options().setShowInfo(false);
                 button->click();
             },
             "PatternForm" });

@@ -25,13 +25,14 @@ QList<QWidget *> TestSupport::windows(const char *className)
     return found;
 }
 
-void TestSupport::answerNextModal(std::function<void(QWidget &)> answer)
+void TestSupport::answerModals(QObject *scope, std::function<void(QWidget &)> answer)
 {
-    // The first event the dialog's loop handles; by then it is the active modal window.
-    QTimer::singleShot(0, [answer] {
-        if (QWidget *modal = QApplication::activeModalWidget())
+    auto *poll = new QTimer(scope);
+    QObject::connect(poll, &QTimer::timeout, [answer] {
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible())
             answer(*modal);
     });
+    poll->start(5);
 }
 
 QString TestSupport::freshSettings()

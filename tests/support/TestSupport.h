@@ -21,8 +21,8 @@ QByteArray readSettingsFile();
 // Runs deferred deletes, so closed windows are really gone.
 void flushDeletes();
 
-// The modal dialog that the next action opens, answered from within its own loop; nothing if none opens.
-void answerNextModal(std::function<void(QWidget &)> answer);
+// Every modal dialog that comes up while scope lives, answered from within its own loop.
+void answerModals(QObject *scope, std::function<void(QWidget &)> answer);
 // The visible top-level windows of a class.
 QList<QWidget *> windows(const char *className);
 void pressEsc(QWidget *window);
