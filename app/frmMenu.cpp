@@ -381,6 +381,11 @@ bool frmMenu::eventFilter(QObject *watched, QEvent *event)
 
 void frmMenu::keyPressEvent(QKeyEvent *event)
 {
+    // A compositor may leave the keyboard here when the test opens on another output: Esc still ends it.
+    if (event->key() == Qt::Key_Escape && !m_patterns.isEmpty()) {
+        endTest();
+        return;
+    }
     // Enter, on the main keyboard or the keypad, presses the focused button, else the default one.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {

@@ -25,3 +25,15 @@ for row in "HEADLESS-2 2048x1536 vertical-lines Tab Tab Tab Tab" "HEADLESS-2 204
     e2e_key Escape
     e2e_until 5 eval '[ "$(swaymsg -t get_tree | grep -c "\"name\": \"Quorbel!\"")" = 1 ]' || e2e_fail "Esc left $name up"
 done
+# Vertical Lines (the focused button) on the other output as chosen, then on both: exact there, and Esc
+# ends it wherever the compositor left the keyboard.
+for choice in HEADLESS-2 all; do
+    printf '[Options]\nShowInfo=0\nMonitor=%s\n' $choice >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"
+    e2e_key Return
+    for E2E_OUTPUT in HEADLESS-2 $([ $choice = all ] && echo HEADLESS-1); do
+        size=$([ $E2E_OUTPUT = HEADLESS-2 ] && echo 2048x1536 || echo 1024x768)
+        e2e_until 10 e2e_pattern_shown vertical-lines "$size+0+0" || e2e_fail "$E2E_OUTPUT does not show the test on $choice"
+    done
+    e2e_key Escape
+    e2e_until 5 eval '[ "$(swaymsg -t get_tree | grep -c "\"name\": \"Quorbel!\"")" = 1 ]' || e2e_fail "Esc left the test on $choice up"
+done
