@@ -3,7 +3,7 @@ BUILD ?= build
 CTEST_ARGS ?=
 PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35 \
             xauth desktop-file-utils appstream dpkg-dev python3 xserver-xephyr x11-xserver-utils \
-            openbox weston xwayland qt6-wayland lintian sway wtype grim wayvnc
+            openbox weston xwayland qt6-wayland lintian sway wtype grim wayvnc libxcb1-dev icewm
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev libxtst-dev libxext-dev
 BENCH_ARGS ?=

@@ -10,6 +10,7 @@
 #include "platform/ErrorBoundary.h"
 #include "platform/FormScaler.h"
 #include "platform/Screen.h"
+#include "platform/WindowHints.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
@@ -239,6 +240,7 @@ void frmMenu::tell(const Options::Saved &saved)
     QMessageBox box(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.setText(saved.message);
+    WindowHints::keepOffTaskBar(&box);
     box.exec();
 }
 

@@ -5,9 +5,9 @@
 #include "platform/ErrorBoundary.h"
 #include "platform/OleColor.h"
 #include "platform/Screen.h"
+#include "platform/WindowHints.h"
 
 #include <QCursor>
-#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -56,27 +56,19 @@ void PatternForm::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-namespace {
-// XWayland's window manager places a window whose position we set instead of making it full screen;
-// there the compositor always covers the output for us.
-bool fullScreenByCompositor()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-}
-
-} // namespace
-
 void PatternForm::showOn(QScreen *screen)
 {
     // The monitor and its whole area are chosen before the native window exists: a window moved to a
     // monitor of another scale afterwards keeps the buffer of the first. Without a window manager, full
-    // screen alone would not cover the monitor under X11.
+    // screen alone would not cover the monitor under X11; XWayland's window manager would place a window
+    // whose position we set instead of making it full screen, which there the compositor does for us.
     if (screen) {
         setScreen(screen);
-        if (!fullScreenByCompositor())
+        if (!WindowHints::isXWayland())
             setGeometry(screen->geometry());
         followScreen(screen);
     }
+    WindowHints::keepOffTaskBar(this);
     showFullScreen();
     raise();
     activateWindow();
@@ -88,7 +80,7 @@ void PatternForm::followScreen(QScreen *screen)
     // window, but without one nothing does, and the pattern would cover only part of the screen.
     disconnect(m_screenWatch);
     m_screenWatch = connect(screen, &QScreen::geometryChanged, this, [this](const QRect &geometry) {
-        if (isVisible() && geometry.isValid() && geometry != this->geometry() && !fullScreenByCompositor())
+        if (isVisible() && geometry.isValid() && geometry != this->geometry() && !WindowHints::isXWayland())
             setGeometry(geometry);
     });
 }

@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include "platform/FormScaler.h"
+#include "platform/WindowHints.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,8 +16,10 @@ Dialog::Dialog(QWidget *parent, EscapeKey escape)
 void Dialog::setVisible(bool visible)
 {
     // Laid out as late as this: texts may have changed since the window was built.
-    if (visible)
+    if (visible && !isVisible()) {
         FormScaler::fit(this);
+        WindowHints::keepOffTaskBar(this);
+    }
     QDialog::setVisible(visible);
 }
 

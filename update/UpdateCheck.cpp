@@ -1,6 +1,7 @@
 #include "update/UpdateCheck.h"
 
 #include "platform/AppVersion.h"
+#include "platform/WindowHints.h"
 #include "update/HttpClient.h"
 #include "update/frmUpdate.h"
 
@@ -29,6 +30,7 @@ void showMessage(const QString &text, QMessageBox::Icon icon, QWidget *owner)
     QMessageBox box(icon, UpdateCheck::Title, QString(), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    WindowHints::keepOffTaskBar(&box);
     box.exec();
 }
 
