@@ -1,10 +1,12 @@
 #include "platform/Dialog.h"
 
 #include "platform/FormScaler.h"
+#include "platform/Screen.h"
 #include "platform/WindowHints.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
 
 Dialog::Dialog(QWidget *parent, EscapeKey escape)
     : QDialog(parent,
@@ -19,6 +21,13 @@ void Dialog::setVisible(bool visible)
     if (visible && !isVisible()) {
         FormScaler::fit(this);
         WindowHints::keepOffTaskBar(this);
+        // A dialog placed by its design stays on its screen, however small the screen or large the font
+        // (Qt keeps the others there itself).
+        if (testAttribute(Qt::WA_Moved)) {
+            const QRect room = Screen::holding(parentWidget() ? parentWidget()->window() : this)->availableGeometry();
+            move(qMax(room.left(), qMin(x(), room.right() + 1 - frameGeometry().width())),
+                qMax(room.top(), qMin(y(), room.bottom() + 1 - frameGeometry().height())));
+        }
     }
     QDialog::setVisible(visible);
 }

@@ -1,5 +1,7 @@
 #include "platform/FormScaler.h"
 
+#include "platform/Screen.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
@@ -8,6 +10,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QWindow>
 #include <QtMath>
 
@@ -19,10 +22,23 @@ constexpr char WatchedProperty[] = "qrblFontWatched";
 constexpr qreal FactorStep = 0.02;
 // Beyond this a text would not fit on any screen; such a text (a server's reply) stays cut off.
 constexpr qreal LargestFactor = 4.0;
+constexpr qreal FontScaleStep = 0.05;
+constexpr qreal SmallestFontScale = 0.5;
+constexpr char FittingProperty[] = "qrblFitting";
 
 QRect designOf(const QWidget *control)
 {
     return control->property(TwipsProperty).toRect();
+}
+
+// A control's own design size, never below the desktop's font less one point; only the size is set, family
+// and the rest follow the desktop.
+QFont designFont(qreal points, qreal scale)
+{
+    const qreal desktop = QApplication::font().pointSizeF();
+    QFont font;
+    font.setPointSizeF((desktop > 0 ? qMax(points, desktop - 1) : points) * scale);
+    return font;
 }
 
 bool isPlaced(const QWidget *control)
@@ -79,7 +95,7 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::FontChange) {
+        if (event->type() == QEvent::FontChange && !watched->property(FittingProperty).toBool()) {
             // Once the change has reached every control of the window.
             QPointer<QWidget> window = static_cast<QWidget *>(watched);
             QMetaObject::invokeMethod(
@@ -115,11 +131,7 @@ void FormScaler::setClientSize(QWidget *window, int width, int height)
 void FormScaler::setDesignPointSize(QWidget *control, qreal points)
 {
     control->setProperty(PointsProperty, points);
-    const qreal desktop = QApplication::font().pointSizeF();
-    // Only the size is set: family and the rest follow the desktop.
-    QFont font;
-    font.setPointSizeF(desktop > 0 ? qMax(points, desktop - 1) : points);
-    control->setFont(font);
+    control->setFont(designFont(points, 1));
 }
 
 qreal FormScaler::factor(const QWidget *window)
@@ -134,6 +146,40 @@ QRect FormScaler::scaled(const QRect &twips, qreal factor)
     const int top = px(twips.top());
     return QRect(left, top, px(twips.left() + twips.width()) - left, px(twips.top() + twips.height()) - top);
 }
+
+namespace {
+// The largest factor at which the window, with its menu bar and title bar, fits the free area of the
+// monitor it opens on (for a dialog, its owner's).
+qreal largestFactor(QWidget *window, const QList<QWidget *> &controls)
+{
+    QRect client;
+    for (const QWidget *control : controls)
+        client |= designOf(control).topLeft().isNull() ? designOf(control) : QRect();
+    const QScreen *screen = Screen::holding(window->parentWidget() ? window->parentWidget()->window() : window);
+    if (!screen || client.isEmpty())
+        return LargestFactor;
+    const QLayout *layout = window->layout();
+    const int menuBar = layout && layout->menuBar() ? layout->menuBar()->sizeHint().height() : 0;
+    const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const QRect room = screen->availableGeometry();
+    return qMin(LargestFactor,
+        qMin(room.width() * FormScaler::TwipsPerLogicalPixel / client.width(),
+            (room.height() - menuBar - titleBar) * FormScaler::TwipsPerLogicalPixel / client.height()));
+}
+
+// The window's text at a fraction of the desktop's size, each control with a design size of its own in
+// proportion; at 1 the window follows the desktop's font.
+void setFontScale(QWidget *window, const QList<QWidget *> &controls, qreal scale)
+{
+    QFont font;
+    if (scale < 1)
+        font.setPointSizeF(QApplication::font().pointSizeF() * scale);
+    window->setFont(font);
+    for (QWidget *control : controls)
+        if (control->property(PointsProperty).isValid())
+            control->setFont(designFont(control->property(PointsProperty).toReal(), scale));
+}
+} // namespace
 
 void FormScaler::fit(QWidget *window)
 {
@@ -150,13 +196,20 @@ void FormScaler::fit(QWidget *window)
         new Watcher(window);
     }
 
-    for (QWidget *control : std::as_const(controls))
-        if (control->property(PointsProperty).isValid())
-            setDesignPointSize(control, control->property(PointsProperty).toReal());
-
+    // Grown evenly until every text fits; past the monitor's edge, smaller text instead, one size for
+    // the whole window.
+    const qreal largest = qMax(qreal(1), largestFactor(window, controls));
     qreal factor = 1;
-    while (factor + FactorStep <= LargestFactor && !fits(controls, factor))
-        factor += FactorStep;
+    window->setProperty(FittingProperty, true);
+    for (qreal scale = 1; scale > SmallestFontScale; scale -= FontScaleStep) {
+        setFontScale(window, controls, scale);
+        factor = 1;
+        while (factor + FactorStep <= largest && !fits(controls, factor))
+            factor += FactorStep;
+        if (fits(controls, factor))
+            break;
+    }
+    window->setProperty(FittingProperty, false);
 
     window->setProperty(FactorProperty, factor);
     for (QWidget *control : std::as_const(controls)) {

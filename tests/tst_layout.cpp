@@ -50,14 +50,20 @@ void checkWindow(QWidget *window, const QString &what)
             && (w->inherits("QAbstractButton") || w->inherits("QLabel") || w->inherits("QGroupBox")
                 || w->inherits("QAbstractScrollArea")))
             controls << w;
-    const qreal desktop = QApplication::font().pointSizeF();
+    // The desktop's font, or one size smaller for the whole window where the desktop's would not fit its
+    // screen; and no window past its screen's edge.
+    const qreal size = window->font().pointSizeF();
+    const QSize room = window->screen()->availableGeometry().size() * 0.9;
+    QVERIFY2(size == QApplication::font().pointSizeF() || window->width() > room.width() || window->height() > room.height(),
+        qPrintable(what + " shrank its text without need"));
+    QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()), qPrintable(what + " past its screen"));
     for (QWidget *a : controls) {
         QRect room, unused;
         const QRect text = shownText(a, &room);
         const QString where = what + ' ' + a->objectName() + ' ' + a->metaObject()->className() + ": ";
-        QVERIFY2(a->font().pointSizeF() >= desktop - 1, qPrintable(where + "small font"));
+        QVERIFY2(a->font().pointSizeF() >= size - 1, qPrintable(where + "small font"));
         if ((!a->inherits("QLabel") && !a->inherits("QPlainTextEdit")) || a->inherits("LinkLabel"))
-            QVERIFY2(a->font().pointSizeF() == desktop, qPrintable(where + "not the window's font size"));
+            QVERIFY2(a->font().pointSizeF() == size, qPrintable(where + "not the window's font size"));
         if (text.isNull())
             continue;
         QVERIFY2(room.contains(text) && window->rect().contains(text), qPrintable(where + "clipped"));
@@ -82,17 +88,22 @@ private slots:
     void everyWindowAtEveryFont_data()
     {
         QTest::addColumn<QStringList>("env");
-        QTest::newRow("desktop default") << QStringList();
-        QTest::newRow("font dpi 144") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=144" };
-        QTest::newRow("font dpi 192") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=192" };
-        QTest::newRow("only DejaVu") << QStringList { "FONTS=/usr/share/fonts/truetype/dejavu" };
-        QTest::newRow("only URW") << QStringList { "FONTS=/usr/share/fonts/opentype/urw-base35" };
-        QTest::newRow("no fonts") << QStringList { "FONTS=/nonexistent" };
+        QTest::addColumn<QRect>("screen");
+        const QRect large(0, 0, 2560, 1600);
+        QTest::newRow("desktop default") << QStringList() << large;
+        QTest::newRow("font dpi 144") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=144" } << large;
+        QTest::newRow("font dpi 192") << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=192" } << large;
+        QTest::newRow("font dpi 192 on 1366x768")
+            << QStringList { "QT_ENABLE_HIGHDPI_SCALING=0", "QT_FONT_DPI=192" } << QRect(0, 0, 1366, 768);
+        QTest::newRow("only DejaVu") << QStringList { "FONTS=/usr/share/fonts/truetype/dejavu" } << large;
+        QTest::newRow("only URW") << QStringList { "FONTS=/usr/share/fonts/opentype/urw-base35" } << large;
+        QTest::newRow("no fonts") << QStringList { "FONTS=/nonexistent" } << large;
     }
 
     void everyWindowAtEveryFont()
     {
         QFETCH(QStringList, env);
+        QFETCH(QRect, screen);
         QTemporaryDir dir;
         QFile fonts(dir.filePath("fonts.conf"));
         if (!env.isEmpty() && env.first().startsWith("FONTS=")) { // the system's rules, but one folder's fonts
@@ -102,7 +113,7 @@ private slots:
             fonts.close();
             env << "FONTCONFIG_FILE=" + fonts.fileName();
         }
-        const auto child = TestSupport::startOnMonitors({ { QRect(0, 0, 2560, 1600) } }, { "childEveryWindow" },
+        const auto child = TestSupport::startOnMonitors({ { screen } }, { "childEveryWindow" },
             env << "QRBL_LAYOUT_CHILD=1" << "XDG_CONFIG_HOME=" + dir.path());
         QVERIFY(child->waitForFinished(120000));
         const QByteArray output = child->readAll(), errors = child->readAllStandardError();
