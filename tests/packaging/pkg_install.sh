@@ -8,6 +8,7 @@ DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 
 expected="usr/bin/quorbel
 usr/share/applications/org.example.quorbel.desktop
+usr/share/bash-completion/completions/quorbel
 usr/share/doc/quorbel/changelog.gz
 usr/share/doc/quorbel/copyright
 usr/share/icons/hicolor/16x16/apps/quorbel.png
@@ -28,3 +29,7 @@ desktop-file-validate "$dest/usr/share/applications/org.example.quorbel.desktop"
 appstreamcli validate --no-net --pedantic "$dest/usr/share/metainfo/org.example.quorbel.metainfo.xml" | tee "$dest/as.log"
 ! grep -qE '^(E|W):' "$dest/as.log" || { echo "FAIL: metainfo has errors or warnings"; exit 1; }
 grep -q '<release version="4.0.0"' "$dest/usr/share/metainfo/org.example.quorbel.metainfo.xml"
+# Completion offers the tests by the names the program takes, each of them.
+for name in $(bash -c "source $dest/usr/share/bash-completion/completions/quorbel; COMP_WORDS=(quorbel --test ''); COMP_CWORD=2; _quorbel; echo \${COMPREPLY[*]}"); do
+    QT_QPA_PLATFORM=offscreen "$build/quorbel" --test "$name" --list-monitors >/dev/null 2>&1 || { echo "FAIL: completion offers $name"; exit 1; }
+done
