@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -117,8 +118,6 @@ void PatternForm::followSize()
     if (size == m_surfaceSize)
         return;
     m_surfaceSize = size;
-    // Let go of the old picture before anything is drawn at the new size.
-    m_frame = QImage();
     clearSurface();
 }
 
@@ -131,9 +130,8 @@ void PatternForm::clearSurface()
 void PatternForm::changed()
 {
     // Thousands of lines come one by one: the first change asks for the repaint that draws them all.
-    if (m_frameDirty)
+    if (std::exchange(m_repaintAsked, true))
         return;
-    m_frameDirty = true;
     update();
 }
 
@@ -156,24 +154,21 @@ void PatternForm::addElement(GraphicElement *element)
     changed();
 }
 
+void PatternForm::render(QImage &image)
+{
+    const QRgb background = OleColor::toStandardRgb(m_backColor);
+    if (m_elements.empty())
+        DeviceGrid::drawLines(image, m_lines, background);
+    else
+        FrameComposer::compose(image, background, m_elements, Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
+}
+
 QImage PatternForm::frame()
 {
     followSize();
-    if (!m_frameDirty)
-        return m_frame;
-    // Drawn into a buffer this form alone holds, so that writing to it copies nothing.
-    if (m_frame.size() != m_surfaceSize || !m_frame.isDetached()) {
-        m_frame = QImage();
-        m_frame = QImage(m_surfaceSize, QImage::Format_RGB32);
-    }
-    const QRgb background = OleColor::toStandardRgb(m_backColor);
-    if (m_elements.empty())
-        DeviceGrid::drawLines(m_frame, m_lines, background);
-    else
-        FrameComposer::compose(
-            m_frame, background, m_elements, Screen::TwipsPerPixelX(), Screen::TwipsPerPixelY());
-    m_frameDirty = false;
-    return m_frame;
+    QImage image(m_surfaceSize, QImage::Format_RGB32);
+    render(image);
+    return image;
 }
 
 void PatternForm::resizeEvent(QResizeEvent *event)
@@ -184,15 +179,31 @@ void PatternForm::resizeEvent(QResizeEvent *event)
     ErrorBoundary::run("Form_Resize", [this] { Form_Resize(); });
 }
 
+QImage *PatternForm::drawableBuffer(QPainter &painter, const QSize &size)
+{
+    QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    auto *image = static_cast<QImage *>(device);
+    const bool rgb32 = image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied;
+    return rgb32 && image->size() == size ? image : nullptr;
+}
+
 void PatternForm::paintEvent(QPaintEvent *)
 {
-    const QImage image = frame();
+    m_repaintAsked = false;
+    followSize();
     QPainter painter(this);
-    // Undo the desktop scale rather than tag the picture with it: one device pixel per image pixel
-    // either way, but this is a plain copy, not a scaling pass over a detached copy.
+    // Drawn straight into the window's own buffer, the one frame a pattern costs; the buffer keeps the
+    // picture, so an expose shows it again without drawing.
+    if (QImage *buffer = drawableBuffer(painter, m_surfaceSize)) {
+        render(*buffer);
+        return;
+    }
+    // Undo the desktop scale rather than tag the picture with it: one device pixel per image pixel.
     const qreal dpr = devicePixelRatioF();
     painter.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
-    painter.drawImage(QPoint(0, 0), image);
+    painter.drawImage(QPoint(0, 0), frame());
 }
 
 void PatternForm::mousePressEvent(QMouseEvent *)

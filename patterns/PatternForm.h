@@ -8,6 +8,7 @@
 #include <vector>
 
 class GraphicElement;
+class QPainter;
 class QScreen;
 
 // What every full-screen pattern window shares: borderless, full screen on the monitor it is shown on, no
@@ -35,7 +36,9 @@ public:
     // Full screen on that monitor, in its device pixels.
     void showOn(QScreen *screen);
 
-    // The picture as it is on screen, one QImage pixel per device pixel; drawn again only after a change.
+    // Draws the whole picture into an image of the window's device size (one pixel per device pixel).
+    void render(QImage &image);
+    // The picture as it is on screen, in an image of its own.
     QImage frame();
 
 signals:
@@ -64,6 +67,8 @@ private:
     // A new device size starts a new, bare surface.
     void followSize();
     void changed();
+    // The window's own buffer, where the picture can be drawn straight into it; null elsewhere.
+    static QImage *drawableBuffer(QPainter &painter, const QSize &size);
     void followScreen(QScreen *screen);
 
     quint32 m_backColor;
@@ -71,7 +76,6 @@ private:
     QSize m_surfaceSize;
     std::vector<DeviceGrid::Segment> m_lines; // drawn with Line since the surface was last cleared
     std::vector<GraphicElement *> m_elements;
-    QImage m_frame;
-    bool m_frameDirty = true;
+    bool m_repaintAsked = false;
     QMetaObject::Connection m_screenWatch;
 };
