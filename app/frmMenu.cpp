@@ -241,7 +241,7 @@ void frmMenu::mnuFileCheckForUpdate_Click()
 
 void frmMenu::CheckForUpdate()
 {
-    UpdateCheck().run();
+    UpdateCheck::run(this);
 }
 
 void frmMenu::menitmQRBLHelp_Click()

@@ -1,10 +1,15 @@
 #include "update/frmUpdate.h"
 
+#include "platform/ElidedLabel.h"
+#include "platform/ErrorBoundary.h"
+#include "platform/Form.h"
+#include "platform/FormScaler.h"
 #include "platform/LinkLabel.h"
 #include "platform/Shell.h"
 
 #include "BuildConfig.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -33,15 +38,19 @@ QLabel *makeLabel(
 }
 } // namespace
 
-frmUpdate::frmUpdate()
-    : Form(DialogFlags)
+frmUpdate::frmUpdate(const QString &version, const QString &running, QWidget *owner)
+    : QDialog(owner, Form::DialogFlags)
 {
     setObjectName(QStringLiteral("frmUpdate"));
     setWindowTitle(QStringLiteral("Update Check"));
-    setWindowIcon(applicationIcon());
-    setClientSizeTwips(ClientWidth, ClientHeight);
+    setWindowIcon(Form::applicationIcon());
+    FormScaler::record(this, QRect(0, 0, ClientWidth, ClientHeight));
+    setFixedSize(Form::twipsRect(0, 0, ClientWidth, ClientHeight).size());
     createControls();
+    lblVersion->setText(version);
+    lblThisVersion->setText(running);
     connectHandlers();
+    FormScaler::fit(this);
 }
 
 void frmUpdate::createControls()
@@ -49,7 +58,7 @@ void frmUpdate::createControls()
     // Created bottom of the stacking first, so the first control of the design lies on top.
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    placeTwips(cmdOK, 3360, 1800, 1215, 495);
+    Form::placeTwips(cmdOK, 3360, 1800, 1215, 495);
     cmdOK->setAutoDefault(false);
     cmdOK->setDefault(false);
 
@@ -61,9 +70,12 @@ void frmUpdate::createControls()
     lblDownloadURL = new LinkLabel(WebPage, this);
     lblDownloadURL->setObjectName(QStringLiteral("lblDownloadURL"));
     lblDownloadURL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblDownloadURL, LinkLeft, 1320, RightMargin - LinkLeft, 255);
+    Form::placeTwips(lblDownloadURL, LinkLeft, 1320, RightMargin - LinkLeft, 255);
 
-    lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version"), 1440, 840, 1215, 255);
+    // The server's text: never wider than the design's label, whatever its length.
+    lblVersion = new ElidedLabel(this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    Form::placeTwips(lblVersion, 1440, 840, 1215, 255);
     lblCurrentVersion
         = makeLabel(this, "lblCurrentVersion", QStringLiteral("Current Version:"), 120, 840, 1215, 255);
     lblNewVersion = makeLabel(this, "lblNewVersion",
@@ -73,15 +85,29 @@ void frmUpdate::createControls()
 void frmUpdate::connectHandlers()
 {
     connect(lblDownloadURL, &LinkLabel::clicked, this,
-        handler("lblDownloadURL_Click", &frmUpdate::lblDownloadURL_Click));
-    connect(cmdOK, &QPushButton::clicked, this, handler("cmdOK_Click", &frmUpdate::cmdOK_Click));
+        [this] { ErrorBoundary::run("lblDownloadURL_Click", [this] { lblDownloadURL_Click(); }); });
+    connect(cmdOK, &QPushButton::clicked, this,
+        [this] { ErrorBoundary::run("cmdOK_Click", [this] { cmdOK_Click(); }); });
 }
 
 void frmUpdate::showEvent(QShowEvent *event)
 {
-    Form::showEvent(event);
+    QDialog::showEvent(event);
     // Labels take no focus: the button holds it.
     cmdOK->setFocus(Qt::OtherFocusReason);
+}
+
+void frmUpdate::keyPressEvent(QKeyEvent *event)
+{
+    // No cancel button: Esc leaves the dialog open. Enter, the keypad's too, presses OK.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        cmdOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmUpdate::lblDownloadURL_Click()
@@ -91,5 +117,5 @@ void frmUpdate::lblDownloadURL_Click()
 
 void frmUpdate::cmdOK_Click()
 {
-    Unload();
+    accept();
 }

@@ -1,21 +1,22 @@
 #pragma once
 
-#include "platform/Form.h"
+#include <QDialog>
 
+class ElidedLabel;
 class LinkLabel;
 class QLabel;
 class QPushButton;
 
 // Announces a newer version: both version texts and the link to the program's web page.
-class frmUpdate : public Form
+class frmUpdate : public QDialog
 {
     Q_OBJECT
 public:
-    frmUpdate();
+    frmUpdate(const QString &version, const QString &running, QWidget *owner = nullptr);
 
     QLabel *lblNewVersion;
     QLabel *lblCurrentVersion;
-    QLabel *lblVersion;
+    ElidedLabel *lblVersion;
     LinkLabel *lblDownloadURL;
     QLabel *lblUpdateMessage;
     QLabel *lblYourVersion;
@@ -26,6 +27,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();
