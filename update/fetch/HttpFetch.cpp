@@ -73,7 +73,8 @@ std::optional<QByteArray> HttpFetch::get(const QString &address, const QString &
     QTimer::singleShot(timeoutMs, reply, &QNetworkReply::abort);
     if (reply->isRunning())
         loop.exec();
-    body += reply->readAll();
+    if (reply->isOpen())
+        body += reply->readAll();
     // Qt takes a connection closed early for the end of the body: the length the server promised decides.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     if (tooLong || body.size() > BodyLimit || (length.isValid() && length.toLongLong() != body.size())
