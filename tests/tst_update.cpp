@@ -147,6 +147,7 @@ private slots:
             response(QByteArray::fromHex("1f8b080000000000020333d133d0330400d0dddcac05000000"),
                 "200 OK\r\nContent-Encoding: gzip"),
             { Silent });
+        row("4.0.1 said to be compressed", response("4.0.1", "200 OK\r\nContent-Encoding: br"), { Silent });
         row("empty body", response(""), { Silent });
         row("404 page", response("<html><title>404 Not Found</title></html>", "404 Not Found"), { Silent });
         row("500 with a newer body", response("9.9.9", "500 Internal Server Error"), { Silent });
