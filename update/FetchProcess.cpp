@@ -5,6 +5,8 @@
 FetchProcess::FetchProcess(const QString &program, const QStringList &arguments, int timeoutMs)
 {
     m_deadline.setSingleShot(true);
+    // A coarse timer may fire 5 % early: a check would give up at 28.5 s.
+    m_deadline.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_deadline, &QTimer::timeout, [this] { fail(); });
     QObject::connect(&m_process, &QProcess::finished, [this](int code, QProcess::ExitStatus status) {
         m_answered = !m_ended && status == QProcess::NormalExit && code == 0;
@@ -41,6 +43,7 @@ void FetchProcess::fail()
     m_answered = false;
     m_deadline.stop();
     m_process.kill();
+    m_process.waitForFinished(); // at once after a kill: reaped here, not left to warn in the destructor
     m_process.readAll();
 }
 

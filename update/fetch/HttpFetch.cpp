@@ -70,7 +70,7 @@ std::optional<QByteArray> HttpFetch::get(const QString &address, const QString &
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // The deadline covers the whole transfer; abort() makes the reply finish with an error.
-    QTimer::singleShot(timeoutMs, reply, &QNetworkReply::abort);
+    QTimer::singleShot(timeoutMs, Qt::PreciseTimer, reply, &QNetworkReply::abort);
     if (reply->isRunning())
         loop.exec();
     if (reply->isOpen())
