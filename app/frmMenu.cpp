@@ -345,7 +345,7 @@ void frmMenu::menitmShowPreTestMessage_Click()
 
 void frmMenu::mnuFileCheckForUpdate_Click()
 {
-    UpdateCheck().run(this);
+    UpdateCheck::run(this);
 }
 
 void frmMenu::menitmQRBLHelp_Click()

@@ -177,11 +177,12 @@ private slots:
             socket->disconnectFromHost();
         });
         UpdateCheck::setAddressForTest(QStringLiteral("http://127.0.0.1:%1/v").arg(server.serverPort()));
+        UpdateCheck::setHelperForTest(QStringLiteral(QRBL_FETCH_HELPER));
         for (const char *answer : { "99.0.0", "4.0.0", "" }) {
             body = answer;
             if (body.isEmpty())
                 server.close();
-            UpdateCheck().run(&menu);
+            UpdateCheck::run(&menu);
         }
         QCOMPARE(modals, 5);
     }

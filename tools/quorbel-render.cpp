@@ -324,6 +324,7 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
     VersionServer server;
     UpdateCheck::setAddressForTest(server.address());
+    UpdateCheck::setHelperForTest(QStringLiteral(QRBL_FETCH_HELPER));
 
     std::vector<Picture> all = pictures(menu, server);
     if (args.list) {

@@ -2,17 +2,18 @@
 
 #include "platform/AppVersion.h"
 #include "platform/WindowHints.h"
-#include "update/HttpClient.h"
+#include "update/FetchProcess.h"
 #include "update/frmUpdate.h"
 
 #include "BuildConfig.h"
 
 #include <QCoreApplication>
-#include <QLabel>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 const QString UpdateCheck::Agent = QStringLiteral("vb wininet");
@@ -23,15 +24,38 @@ const QString UpdateCheck::LatestVersion
     = QStringLiteral("You have the latest version of Quorbel!\r\nNo update is necessary.");
 
 namespace {
+constexpr int DefaultTimeoutMs = 30000;
+const QString HelperName = QStringLiteral("quorbel-fetch");
 std::optional<QString> s_addressForTest;
+std::optional<QString> s_helperForTest;
+int s_timeoutMs = DefaultTimeoutMs;
 
-void showMessage(const QString &text, QMessageBox::Icon icon, QWidget *owner)
+// Heap-allocated and guarded: the owner may take the window with it while it is open.
+template <class Window> void execOwned(Window *window)
 {
-    QMessageBox box(icon, UpdateCheck::Title, QString(), QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(text);
-    WindowHints::keepOffTaskBar(&box);
-    box.exec();
+    QPointer<Window> guard(window);
+    guard->exec();
+    delete guard;
+}
+
+void showMessage(QWidget *owner, const QString &text, QMessageBox::Icon icon)
+{
+    auto *box = new QMessageBox(icon, UpdateCheck::Title, QString(), QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    WindowHints::keepOffTaskBar(box);
+    execOwned(box);
+}
+
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool isVersionCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
+        || (c != 0 && std::strchr(" .-+_~", c));
 }
 
 // Digits separated by dots, nothing else.
@@ -79,50 +103,77 @@ void UpdateCheck::setAddressForTest(const QString &address)
     s_addressForTest = address;
 }
 
+QString UpdateCheck::helper()
+{
+    if (s_helperForTest)
+        return *s_helperForTest;
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + u'/' + HelperName;
+    return QFileInfo::exists(beside) ? beside : dir + QStringLiteral("/../libexec/quorbel/") + HelperName;
+}
+
+void UpdateCheck::setHelperForTest(const QString &path)
+{
+    s_helperForTest = path;
+}
+
+void UpdateCheck::setTimeoutForTest(int milliseconds)
+{
+    s_timeoutMs = milliseconds;
+}
+
 void UpdateCheck::run(QWidget *owner)
 {
-    const QPointer<QWidget> window(owner);
+    const QPointer<QWidget> guard(owner);
     QByteArray buffer(ReadBufferLength, ' ');
     QByteArray received;
-    int bytesRead = 0;
-    bool continueReading = true;
-
-    HttpClient http(Agent);
-    http.open(address());
-    while (continueReading) {
-        buffer.fill(' ');
-        bytesRead = http.read(buffer.data(), int(buffer.size()));
+    FetchProcess fetch(helper(), { address(), Agent, QString::number(s_timeoutMs) }, s_timeoutMs);
+    while (const int bytesRead = fetch.read(buffer.data(), int(buffer.size()))) {
         received.append(buffer.constData(), bytesRead);
-        if (bytesRead == 0)
-            continueReading = false;
         // The main window stays usable meanwhile; a check started now runs to its end right here.
         QCoreApplication::processEvents();
     }
-    http.close();
 
-    // The window was closed meanwhile (File, Exit during the download): the program is ending.
-    if (!window || !window->isVisible())
+    // The program is ending (File, Exit during the download, the main window closed): nobody is left to tell.
+    if (!guard || !guard->isVisible() || fetch.interrupted())
         return;
-    const QString text = versionText(received);
+    const QString text = fetch.succeeded() ? versionText(received) : QString();
     const QString running = AppVersion::text();
     switch (verdict(text, running)) {
     case Verdict::NotResponding:
-        showMessage(NotResponding, QMessageBox::Warning, window);
+        showMessage(owner, NotResponding, QMessageBox::Warning);
         return;
     case Verdict::Newer:
-        frmUpdate(text, running, window).exec();
+        execOwned(new frmUpdate(text, running, owner));
         return;
     case Verdict::Latest:
-        showMessage(LatestVersion, QMessageBox::Information, window);
+        showMessage(owner, LatestVersion, QMessageBox::Information);
         return;
     }
 }
 
 QString UpdateCheck::versionText(const QByteArray &body)
 {
-    // Decoded as a whole, so a character split between two reads stays one character; a byte order mark
-    // goes with the decoding, so trimming comes after it.
-    return QString::fromUtf8(body).trimmed();
+    // White space at both ends: ASCII's, the no-break space (in UTF-8), and a byte order mark in front.
+    const QByteArrayView Bom("\xef\xbb\xbf"), NoBreakSpace("\xc2\xa0");
+    QByteArrayView text(body);
+    if (text.startsWith(Bom))
+        text = text.sliced(Bom.size());
+    for (;;) {
+        if (!text.isEmpty() && isAsciiSpace(text.front()))
+            text = text.sliced(1);
+        else if (!text.isEmpty() && isAsciiSpace(text.back()))
+            text.chop(1);
+        else if (text.startsWith(NoBreakSpace))
+            text = text.sliced(NoBreakSpace.size());
+        else if (text.endsWith(NoBreakSpace))
+            text.chop(NoBreakSpace.size());
+        else
+            break;
+    }
+    if (text.size() > VersionLimit || !std::all_of(text.begin(), text.end(), isVersionCharacter))
+        return QString();
+    return QString::fromLatin1(text);
 }
 
 UpdateCheck::Verdict UpdateCheck::verdict(const QString &received, const QString &running)

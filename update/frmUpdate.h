@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 
+class ElidedLabel;
 class LinkLabel;
 class QLabel;
 class QPushButton;
@@ -11,8 +12,8 @@ class frmUpdate : public Dialog
 {
     Q_OBJECT
 public:
-    // newVersion as the server gave it, running as this program's version.
-    frmUpdate(const QString &newVersion, const QString &running, QWidget *parent = nullptr);
+    // version as the server gave it, running as this program's version.
+    frmUpdate(const QString &version, const QString &running, QWidget *parent = nullptr);
 
     static const QString WebPage;
 
@@ -28,7 +29,7 @@ private:
 
     QLabel *lblNewVersion;
     QLabel *lblCurrentVersion;
-    QLabel *lblVersion;
+    ElidedLabel *lblVersion;
     LinkLabel *lblDownloadURL;
     QLabel *lblUpdateMessage;
     QLabel *lblYourVersion;

@@ -7,6 +7,7 @@ trap 'rm -rf "$dest"' EXIT
 DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 
 expected="usr/bin/quorbel
+usr/libexec/quorbel/quorbel-fetch
 usr/share/applications/org.example.quorbel.desktop
 usr/share/bash-completion/completions/quorbel
 usr/share/doc/quorbel/changelog.gz
