@@ -27,11 +27,13 @@
 #include <X11/keysym.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -281,7 +283,12 @@ public:
         const std::vector<char> before = m_picture.empty() ? screen.now() : std::vector<char>();
         const auto started = Clock::now();
         pid_t child = 0;
-        if (posix_spawnp(&child, m_argv[0], nullptr, nullptr, m_argv, environ) != 0)
+        posix_spawn_file_actions_t quiet; // our standard output carries the figures
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        const int spawned = posix_spawnp(&child, m_argv[0], &quiet, nullptr, m_argv, environ);
+        posix_spawn_file_actions_destroy(&quiet);
+        if (spawned != 0)
             fail("cannot start the reference program");
         double taken = 0;
         if (m_picture.empty()) {
