@@ -7,6 +7,9 @@ PACKAGES := qt6-base-dev cmake ninja-build g++ xvfb xdotool x11-utils imagemagic
 
 BENCH_PACKAGES := libbenchmark-dev libx11-dev libxtst-dev libxext-dev
 BENCH_ARGS ?=
+STARTUP_RUNS ?= 11
+KEY_RUNS ?= 5
+MEMORY_RUNS ?= 3
 CLICK_RUNS ?= 5
 CLICK_SCREENS ?= 1920x1080 3840x2160
 FUZZ_PACKAGES := clang libclang-rt-14-dev
@@ -67,13 +70,15 @@ SOAK_ROUNDS ?= 20
 soak: build
 	QRBL_BUILD_DIR=$(BUILD) bash tests/soak/soak.sh $(BUILD)/quorbel $(SOAK_ROUNDS)
 
-# Frame times of every pattern against a plain fill, and start-up against a minimal Qt window.
+# Frame times of every pattern against a plain fill; start-up, key to picture and peak memory against
+# plain Qt programs, in interleaved pairs (more pairs: make bench STARTUP_RUNS=21 KEY_RUNS=11 MEMORY_RUNS=5).
 bench: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 	@cmake -S . -B $(BUILD) >/dev/null # finds Google Benchmark if deps just installed it
 	cmake --build $(BUILD) --target bench-tools frame_bench
 	$(BUILD)/bench/frame_bench $(BENCH_ARGS)
-	bench/startup.sh $(BUILD)
+	bench/startup.sh $(BUILD) $(STARTUP_RUNS)
+	bench/references.sh $(BUILD) $(KEY_RUNS) $(MEMORY_RUNS)
 
 # Click to pattern for every test in Xvfb (about three minutes per screen size).
 bench-click: build

@@ -3,6 +3,8 @@
 // peak resident memory. An X client waiting for the map event, so the measurement costs nothing
 // while the program starts (no polling).
 // Output: WALL_MS PEAK_RSS_KIB CPU_MS
+#include "PeakRss.h"
+
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -20,15 +22,6 @@
 #include <unistd.h>
 
 namespace {
-long peakRssKib(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
 // Time on the processor so far, summed over the program's threads (the scheduler's own count, in ns).
 double cpuMs(pid_t pid)
 {
