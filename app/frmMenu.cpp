@@ -148,7 +148,6 @@ void frmMenu::createMenus()
     menitmShowPreTestMessage->setChecked(true);
     menShowTestsOn = menFile->addMenu(QStringLiteral("Show Tests On"));
     menShowTestsOn->setObjectName(QStringLiteral("menShowTestsOn"));
-    listMonitors();
     menuItem(menFile, "menitmFileSeperator", nullptr);
     menitmExit = menuItem(menFile, "menitmExit", "E&xit");
 
@@ -170,10 +169,8 @@ void frmMenu::connectHandlers()
         handler("menitmQRBLHelp_Click", this, &frmMenu::menitmQRBLHelp_Click));
     connect(menitmAbout, &QAction::triggered, this, handler("menitmAbout_Click", this, &frmMenu::menitmAbout_Click));
     connect(menitmExit, &QAction::triggered, this, handler("menitmExit_Click", this, &frmMenu::menitmExit_Click));
-    // The monitors as they are now: they come and go, and change their size.
+    // The monitors as they are when the menu opens: they come and go, and change their size.
     connect(menShowTestsOn, &QMenu::aboutToShow, this, handler("menShowTestsOn_Click", this, &frmMenu::listMonitors));
-    connect(qApp, &QGuiApplication::screenAdded, this, handler("screenAdded", this, &frmMenu::listMonitors));
-    connect(qApp, &QGuiApplication::screenRemoved, this, handler("screenRemoved", this, &frmMenu::listMonitors));
 
     // Pointer moves over the description panel's sources. Qt reports moves without a held button only
     // to widgets that track the mouse, and the text box's moves arrive at its viewport.

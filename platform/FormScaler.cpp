@@ -76,6 +76,24 @@ bool fits(const QList<QWidget *> &controls, qreal factor)
     });
 }
 
+// Where the search for the factor starts: the step below the largest ratio of a control's hint to its room,
+// which no smaller factor can satisfy. (Wrapped labels trade width for height: they are left to the search.)
+qreal firstGuess(const QList<QWidget *> &controls, qreal largest)
+{
+    qreal ratio = 1;
+    for (const QWidget *control : controls) {
+        const auto *label = qobject_cast<const QLabel *>(control);
+        const QSize hint = control->sizeHint();
+        const QRect room = FormScaler::scaled(designOf(control), 1);
+        if (control->isWindow() || (label && label->wordWrap()) || control->inherits("QAbstractScrollArea")
+            || control->inherits("QGroupBox") || !hint.isValid() || room.isEmpty())
+            continue;
+        ratio = qMax(ratio, qMax(qreal(hint.width()) / room.width(), qreal(hint.height()) / room.height()));
+    }
+    const qreal steps = std::floor((qMin(ratio, largest) - 1) / FactorStep) - 1;
+    return 1 + qMax(qreal(0), steps) * FactorStep;
+}
+
 // Refits the window when the desktop's font changes under it, and keeps its logical size when it moves to
 // a monitor with another scale factor (a fixed-size window would otherwise keep its device size there,
 // its layout cut or left with a margin).
@@ -203,7 +221,7 @@ void FormScaler::fit(QWidget *window)
     window->setProperty(FittingProperty, true);
     for (qreal scale = 1; scale > SmallestFontScale; scale -= FontScaleStep) {
         setFontScale(window, controls, scale);
-        factor = 1;
+        factor = firstGuess(controls, largest);
         while (factor + FactorStep <= largest && !fits(controls, factor))
             factor += FactorStep;
         if (fits(controls, factor))
