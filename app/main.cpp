@@ -12,10 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 namespace {
 // Qt's messages while it connects to the display: kept back, so that a missing display ends in one
 // line of ours instead of Qt's advice to reinstall and an abort.
@@ -59,12 +55,6 @@ QStringList argumentList(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-#ifdef __GLIBC__
-    // Pattern pictures are megabytes each. A fixed threshold keeps them in their own mappings, handed
-    // back to the system when a pattern closes; glibc's sliding one would move them onto the heap after
-    // the first close, where they linger and fragment it.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
     QCoreApplication::setApplicationVersion(AppVersion::text());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Full-screen test patterns for adjusting a monitor."));
