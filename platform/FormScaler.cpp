@@ -189,13 +189,20 @@ qreal largestFactor(QWidget *window, const QList<QWidget *> &controls)
 // proportion; at 1 the window follows the desktop's font.
 void setFontScale(QWidget *window, const QList<QWidget *> &controls, qreal scale)
 {
-    QFont font;
-    if (scale < 1)
-        font.setPointSizeF(QApplication::font().pointSizeF() * scale);
-    window->setFont(font);
-    for (QWidget *control : controls)
-        if (control->property(PointsProperty).isValid())
-            control->setFont(designFont(control->property(PointsProperty).toReal(), scale));
+    // Set only where it changes: a new font travels to every control and undoes what each has measured.
+    if (scale < 1 || window->testAttribute(Qt::WA_SetFont)) {
+        QFont font;
+        if (scale < 1)
+            font.setPointSizeF(QApplication::font().pointSizeF() * scale);
+        window->setFont(font);
+    }
+    for (QWidget *control : controls) {
+        if (!control->property(PointsProperty).isValid())
+            continue;
+        const QFont font = designFont(control->property(PointsProperty).toReal(), scale);
+        if (control->font().pointSizeF() != font.pointSizeF())
+            control->setFont(font);
+    }
 }
 } // namespace
 

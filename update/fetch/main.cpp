@@ -19,8 +19,10 @@ constexpr rlim_t DataLimit = 32 * 1024 * 1024;
 
 void limitResources()
 {
+#ifndef __SANITIZE_ADDRESS__ // its shadow memory alone is far beyond any such cap
     const rlimit data { DataLimit, DataLimit };
     setrlimit(RLIMIT_DATA, &data);
+#endif
     // Running out of memory ends the helper quietly: no answer, and no core file.
     const rlimit core { 0, 0 };
     setrlimit(RLIMIT_CORE, &core);
