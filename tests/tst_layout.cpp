@@ -145,15 +145,12 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         int modals = 0;
-        QTimer poll; // every modal window that comes up is checked, then closed by its first button
-        connect(&poll, &QTimer::timeout, [&modals] {
-            if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
-                ++modals;
-                checkWindow(modal, modal->windowTitle());
-                modal->findChild<QPushButton *>()->click();
-            }
+        QObject scope; // every modal window that comes up is checked, then closed by its first button
+        TestSupport::answerModals(&scope, [&modals](QWidget &modal) {
+            ++modals;
+            checkWindow(&modal, modal.windowTitle());
+            modal.findChild<QPushButton *>()->click();
         });
-        poll.start(20);
         frmTestInfo(true, &menu).exec();
         frmAbout(&menu).exec();
         frmHelp help(&menu);

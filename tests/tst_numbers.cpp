@@ -9,10 +9,7 @@
 namespace {
 
 using Bounds = ShapeLayouts::Bounds;
-QList<double> of(const Bounds &b)
-{
-    return { b.Left, b.Top, b.Width, b.Height };
-}
+const auto of = [](const Bounds &b) { return QList<double> { b.Left, b.Top, b.Width, b.Height }; };
 
 struct Row
 {

@@ -7,7 +7,6 @@
 
 #include <QtTest>
 
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 
@@ -27,10 +26,9 @@ qint64 nestedDepth(qint64 x, qint64 w)
     return std::min({ (20 * x + 10) / w, (20 * w - 20 * x - 11) / w, qint64(9) });
 }
 
-QRgb boxes(qint64 x, qint64 y, qint64 w, qint64 h)
-{
+const Model boxes = [](qint64 x, qint64 y, qint64 w, qint64 h) {
     return std::min(nestedDepth(x, w), nestedDepth(y, h)) % 2 == 0 ? White : Black;
-}
+};
 
 // Ten concentric discs on the white background, outermost black, each a tenth of the smaller side
 // narrower; a centre exactly on a circle lies outside it.
@@ -62,34 +60,25 @@ QRgb colors(qint64 x, qint64 y, qint64 w, qint64 h)
 }
 
 // White on the outermost rows and columns and through the centre, on black.
-QRgb crosshairs(qint64 x, qint64 y, qint64 w, qint64 h)
-{
+const Model crosshairs = [](qint64 x, qint64 y, qint64 w, qint64 h) {
     return x == 0 || y == 0 || x == w - 1 || y == h - 1 || x == w / 2 || y == h / 2 ? White : Black;
-}
+};
 
-QRgb verticalLines(qint64 x, qint64, qint64, qint64)
-{
-    return x % 2 == 0 ? Black : White;
-}
+const Model verticalLines = [](qint64 x, qint64, qint64, qint64) { return x % 2 == 0 ? Black : White; };
 
 // Black lines x + y = 3k; they end where the first multiple of three at or past the width meets the left
 // edge.
-QRgb diagonalLines(qint64 x, qint64 y, qint64 w, qint64)
-{
+const Model diagonalLines = [](qint64 x, qint64 y, qint64 w, qint64) {
     return y <= (w + 2) / 3 * 3 && (x + y) % 3 == 0 ? Black : White;
-}
+};
 
 // Level g on n = width / 255 columns (ties to even), black first; past level 255 the white background.
-QRgb greys(qint64 x, qint64, qint64 w, qint64)
-{
+const Model greys = [](qint64 x, qint64, qint64 w, qint64) {
     const qint64 n = qint64(std::nearbyint(double(w) / 255));
     return n > 0 && x / n <= 255 ? qRgb(int(x / n), int(x / n), int(x / n)) : White;
-}
+};
 
-template <QRgb C> QRgb solid(qint64, qint64, qint64, qint64)
-{
-    return C;
-}
+template <QRgb C> const Model solid = [](qint64, qint64, qint64, qint64) { return C; };
 
 // What each of the main window's buttons shows, by the button's name.
 const QHash<QByteArray, Model> Pictures { { "cmdBoxes", boxes }, { "cmdCircles", circles },
@@ -134,7 +123,8 @@ void tst_pictures::screens_data()
     using Monitor = TestSupport::Monitor;
     QTest::addColumn<QByteArray>("errors"); // what the child reports on stderr
     const auto row = [this](const char *name, QList<Monitor> monitors, int mainOn = 0, const char *only = "",
-                         float twipsPerPixel = 15, const QByteArray &errors = {}, const char *monitor = "window") {
+                         float twipsPerPixel = 15, const QByteArray &errors = {},
+                         const char *monitor = "window") {
         QStringList devices;
         for (const Monitor &m : monitors)
             devices << QString::asprintf("%dx%d", m.device.width(), m.device.height());
@@ -157,8 +147,8 @@ void tst_pictures::screens_data()
     row("1920x1080 at scale 1.5", one(1920, 1080, 1.5));
     row("2560x1600 at scale 2", one(2560, 1600, 2));
     row("7680x4320", one(7680, 4320));
-    row("Red on both of two, one Esc ends both", { { QRect(0, 0, 1920, 1080), 1 }, { QRect(1920, 0, 1280, 1024), 2 } },
-        0, "cmdRed", 15, {}, "all");
+    row("Red on both of two, one Esc ends both",
+        { { QRect(0, 0, 1920, 1080), 1 }, { QRect(1920, 0, 1280, 1024), 2 } }, 0, "cmdRed", 15, {}, "all");
     row("1x1", one(1, 1));
     row("no width", one(0, 768));
     row("no height", one(1024, 0));
@@ -204,11 +194,12 @@ void tst_pictures::child()
     menu.move(target->geometry().topLeft() + QPoint(10, 10));
     menu.show();
 
-    const QList<QPushButton *> buttons = TestSupport::testButtons(&menu);
+    const QList<QPushButton *> buttons = menu.findChildren<QPushButton *>(QRegularExpression("^cmd"));
     QCOMPARE(buttons.size(), Pictures.size());
     const QString only = given[5];
     // The monitors the test should cover, each with a window of its device size.
-    QList<QScreen *> targets = given[4] == QLatin1String("all") ? QGuiApplication::screens() : QList { target };
+    QList<QScreen *> targets
+        = given[4] == QLatin1String("all") ? QGuiApplication::screens() : QList { target };
     std::sort(targets.begin(), targets.end());
     QStringList problems;
     for (QPushButton *button : buttons) {
@@ -249,8 +240,8 @@ void tst_pictures::child()
         if (TestSupport::windows("PatternForm") != shown)
             found << QStringLiteral("ended by another key or a click");
         if (!shown.isEmpty())
-            TestSupport::pressEsc(shown.last());
-        TestSupport::flushDeletes();
+            QTest::keyClick(shown.last(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // closed windows really gone
         if (!TestSupport::windows("PatternForm").isEmpty() || !menu.isVisible() || !button->isEnabled())
             found << QStringLiteral("not back at the main window");
         found.removeAll(QString());

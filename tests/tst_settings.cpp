@@ -7,8 +7,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 
@@ -33,10 +31,7 @@ frmMenu &menu()
     s_menu->show();
     return *s_menu;
 }
-QAction *mark()
-{
-    return TestSupport::control<QAction>(&menu(), "menitmShowPreTestMessage");
-}
+const auto mark = [] { return TestSupport::control<QAction>(&menu(), "menitmShowPreTestMessage"); };
 
 const QStringList MessageThenTest { QStringLiteral("message"), QStringLiteral("test") };
 const QStringList TestOnly { QStringLiteral("test") };
@@ -63,7 +58,7 @@ QStringList runTest(std::function<void(QWidget &)> answer = {})
     TestSupport::control<QPushButton>(&menu(), "cmdRed")->click();
     for (QWidget *pattern : TestSupport::windows("PatternForm")) {
         shown << QStringLiteral("test");
-        TestSupport::pressEsc(pattern);
+        QTest::keyClick(pattern, Qt::Key_Escape);
     }
     return shown;
 }

@@ -102,24 +102,18 @@ e2e_start_app() {
     E2E_MENU_Y=$((${E2E_Y:-0} + 5)) && sleep 0.3 # the menu bar, for clicks; and the window settles
 }
 
-# e2e_wait_window NAME COUNT: waits until COUNT windows have the name; prints the newest. On Wayland,
-# counts the titles the program has set (the protocol log) instead.
-e2e_wait_window() {
-    local ids
-    for _ in $(seq 1 300); do
-        if [ -n "${E2E_WAYLAND:-}" ]; then
-            ids=$(grep -o "xdg_toplevel@[0-9]*\.set_title(\"$1\")" "$E2E_TMP/app.err" | cut -d. -f1 | awk '!seen[$0]++' || true)
-        else
-            ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true)
-        fi
-        [ "$(printf '%s\n' "$ids" | grep -c .)" -ge "$2" ] && { printf '%s\n' "$ids" | tail -n1; return 0; }
-        sleep 0.05
-    done
-    return 1
+# e2e_windows NAME: the visible windows with the name, oldest first; on Wayland, the toplevels the program
+# has given that title (the protocol log).
+e2e_windows() {
+    if [ -n "${E2E_WAYLAND:-}" ]; then grep -o "xdg_toplevel@[0-9]*\.set_title(\"$1\")" "$E2E_TMP/app.err" | cut -d. -f1 | awk '!seen[$0]++'
+    else xdotool search --onlyvisible --name "^$1\$" 2>/dev/null; fi
 }
+e2e_visible_count() { e2e_windows "$1" | grep -c . || true; }
 
-e2e_visible_count() {
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -c . || true
+# e2e_wait_window NAME COUNT: waits until COUNT windows have the name; prints the newest.
+e2e_wait_window() {
+    local name=$1 count=$2
+    e2e_until 20 eval '[ "$(e2e_visible_count "$name")" -ge "$count" ]' && e2e_windows "$name" | tail -n1
 }
 
 e2e_wait_gone() {
@@ -216,7 +210,7 @@ e2e_identity() {
 # The journey a new user takes, by keyboard (keypad Enter where it confirms), on any desktop. The test
 # opened is Boxes, the main window's default button. AREA: the monitor it must fill (default: the screen).
 e2e_journey() {
-    local area=${2:-} message
+    local area=${2:-} message row keys title close what
     e2e_start_app "$1"
     e2e_identity
     e2e_key KP_Enter
@@ -231,16 +225,15 @@ e2e_journey() {
     e2e_key Escape
     e2e_until 10 eval '! e2e_pattern_shown boxes $area' || e2e_fail "Esc did not end the test"
     e2e_settle
-    e2e_menu h Return
-    e2e_owned "$(e2e_wait_window 'Quorbel! Help' 1 || e2e_fail 'no help window')"
-    e2e_key Return
-    e2e_wait_gone 'Quorbel! Help' 1 || e2e_fail "Enter did not close the help window"
-    e2e_settle
-    e2e_menu h Up Return
-    e2e_owned "$(e2e_wait_window 'About Quorbel!' 1 || e2e_fail 'no about box')"
-    e2e_key KP_Enter
-    e2e_wait_gone 'About Quorbel!' 1 || e2e_fail "keypad Enter did not close the about box"
-    e2e_settle
+    # The help window, then the about box: each owned by the main window, and closed by its key.
+    for row in "Return:Quorbel! Help:Return:the help window" "Up Return:About Quorbel!:KP_Enter:the about box"; do
+        IFS=: read -r keys title close what <<<"$row"
+        e2e_menu h $keys
+        e2e_owned "$(e2e_wait_window "$title" 1 || e2e_fail "no $what")"
+        e2e_key $close
+        e2e_wait_gone "$title" 1 || e2e_fail "$close did not close $what"
+        e2e_settle
+    done
     e2e_menu f Down Return
     e2e_until 5 grep -q '^ShowInfo=0$' "$XDG_CONFIG_HOME/QRBL/QRBL.conf" || e2e_fail "the menu item did not store 0"
     e2e_exit_by_menu

@@ -5,6 +5,7 @@ build=$1
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
 DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+sizes="16 24 32 48 64 72" # of the icons
 
 expected="usr/bin/quorbel
 usr/libexec/quorbel/quorbel-fetch
@@ -12,18 +13,13 @@ usr/share/applications/org.example.quorbel.desktop
 usr/share/bash-completion/completions/quorbel
 usr/share/doc/quorbel/changelog.gz
 usr/share/doc/quorbel/copyright
-usr/share/icons/hicolor/16x16/apps/quorbel.png
-usr/share/icons/hicolor/24x24/apps/quorbel.png
-usr/share/icons/hicolor/32x32/apps/quorbel.png
-usr/share/icons/hicolor/48x48/apps/quorbel.png
-usr/share/icons/hicolor/64x64/apps/quorbel.png
-usr/share/icons/hicolor/72x72/apps/quorbel.png
+$(for size in $sizes; do echo "usr/share/icons/hicolor/${size}x$size/apps/quorbel.png"; done)
 usr/share/man/man1/quorbel.1.gz
 usr/share/metainfo/org.example.quorbel.metainfo.xml"
 actual=$(cd "$dest" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$actual" = "$expected" ] || { echo "FAIL: installed files differ:"; diff <(echo "$expected") <(echo "$actual"); exit 1; }
 
-for size in 16 24 32 48 64 72; do # each icon file holds its own size
+for size in $sizes; do # each icon file holds its own size
     [ "$(identify -format '%wx%h' "$dest/usr/share/icons/hicolor/${size}x${size}/apps/quorbel.png")" = "${size}x${size}" ] || { echo "FAIL: icon ${size}"; exit 1; }
 done
 desktop-file-validate "$dest/usr/share/applications/org.example.quorbel.desktop"

@@ -4,17 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTimer>
-#include <QTest>
 
-namespace {
-std::unique_ptr<QTemporaryDir> s_dir;
-} // namespace
+static std::unique_ptr<QTemporaryDir> s_dir;
 
 QList<QWidget *> TestSupport::windows(const char *className)
 {
@@ -35,11 +30,10 @@ void TestSupport::answerModals(QObject *scope, std::function<void(QWidget &)> an
     poll->start(5);
 }
 
-QString TestSupport::freshSettings()
+void TestSupport::freshSettings()
 {
     s_dir = std::make_unique<QTemporaryDir>();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, s_dir->path());
-    return settingsFile();
 }
 
 QString TestSupport::settingsFile()
@@ -59,21 +53,6 @@ QByteArray TestSupport::readSettingsFile()
 {
     QFile file(settingsFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestSupport::flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TestSupport::pressEsc(QWidget *window)
-{
-    QTest::keyClick(window, Qt::Key_Escape);
-}
-
-QList<QPushButton *> TestSupport::testButtons(QWidget *mainWindow)
-{
-    return mainWindow->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^cmd")));
 }
 
 std::unique_ptr<QProcess> TestSupport::startOnMonitors(

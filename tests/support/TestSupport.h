@@ -7,28 +7,22 @@
 #include <memory>
 
 class QProcess;
-class QPushButton;
 
 // Shared by the widget tests: an isolated settings store, windows and controls as a user finds them, and
 // running this test binary again on screens of its own.
 namespace TestSupport {
-// Points the per-user settings store at a new empty folder; returns the settings file's path.
-QString freshSettings();
+// Points the per-user settings store at a new empty folder.
+void freshSettings();
 QString settingsFile();
 void writeSettingsFile(const QByteArray &content);
 QByteArray readSettingsFile();
-
-// Runs deferred deletes, so closed windows are really gone.
-void flushDeletes();
 
 // Every modal dialog that comes up while scope lives, answered from within its own loop.
 void answerModals(QObject *scope, std::function<void(QWidget &)> answer);
 // The visible top-level windows of a class.
 QList<QWidget *> windows(const char *className);
-void pressEsc(QWidget *window);
 
-// The main window's test buttons, in its own order; a control of a window by its object name.
-QList<QPushButton *> testButtons(QWidget *mainWindow);
+// A control of a window by its object name.
 template <class T = QWidget> T *control(QObject *window, const char *name)
 {
     return window->findChild<T *>(QLatin1String(name));
