@@ -102,8 +102,12 @@ fuzz: deps
 	done
 
 # The README's pictures, rendered again by the program's own drawing code (the gallery test compares them).
+# The windows on a screen of common size, where they have all the room their text asks for.
+GALLERY_WINDOWS := main-window pre-test-message help about update update-latest update-not-responding \
+                   main-window-large about-large
 gallery: build
 	$(BUILD)/tools/quorbel-render --size 640x360 --out docs/gallery
+	$(BUILD)/tools/quorbel-render --size 1920x1080 --out docs/gallery $(GALLERY_WINDOWS)
 
 # Installs under CMAKE_INSTALL_PREFIX (default /usr/local); DESTDIR is honoured.
 install: build
