@@ -7,10 +7,10 @@
 #include "patterns/PatternForm.h"
 #include "patterns/TestCatalog.h"
 #include "platform/AppIcon.h"
+#include "platform/Dialog.h"
 #include "platform/ErrorBoundary.h"
 #include "platform/FormScaler.h"
 #include "platform/Screen.h"
-#include "platform/WindowHints.h"
 #include "update/UpdateCheck.h"
 
 #include <QAction>
@@ -20,7 +20,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -232,13 +231,8 @@ void frmMenu::setShowInfo(bool on)
 
 void frmMenu::tell(const Options::Saved &saved)
 {
-    if (!saved.firstFailure)
-        return;
-    QMessageBox box(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(saved.message);
-    WindowHints::keepOffTaskBar(&box);
-    box.exec();
+    if (saved.firstFailure)
+        Dialog::message(this, QMessageBox::Warning, windowTitle(), saved.message);
 }
 
 void frmMenu::showPreTestMessageIfOn()
@@ -337,7 +331,7 @@ void frmMenu::endTest()
 void frmMenu::menitmShowPreTestMessage_Click()
 {
     // The action has already flipped its mark: the new mark is the new option.
-    tell(m_options.setShowInfo(menitmShowPreTestMessage->isChecked()));
+    setShowInfo(menitmShowPreTestMessage->isChecked());
 }
 
 void frmMenu::mnuFileCheckForUpdate_Click()

@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 
 Dialog::Dialog(QWidget *parent, EscapeKey escape)
@@ -49,4 +50,14 @@ void Dialog::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape && m_escape == EscapeIgnored && event->modifiers() == Qt::NoModifier)
         return;
     QDialog::keyPressEvent(event);
+}
+
+void Dialog::message(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QPointer<QMessageBox> box = new QMessageBox(icon, title, QString(), QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    WindowHints::keepOffTaskBar(box);
+    box->exec();
+    delete box;
 }

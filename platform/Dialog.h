@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMessageBox>
 
 class QLabel;
 
@@ -14,6 +15,10 @@ public:
     enum EscapeKey { EscapeIgnored, EscapeCloses };
 
     void setVisible(bool visible) override;
+
+    // A message box owned by owner, its text plain, off the task bar; returns once it is closed (or once
+    // the owner has taken it away).
+    static void message(QWidget *owner, QMessageBox::Icon icon, const QString &title, const QString &text);
 
 protected:
     Dialog(QWidget *parent, EscapeKey escape);

@@ -1,7 +1,7 @@
 #include "update/UpdateCheck.h"
 
 #include "platform/AppVersion.h"
-#include "platform/WindowHints.h"
+#include "platform/Dialog.h"
 #include "update/FetchProcess.h"
 #include "update/frmUpdate.h"
 
@@ -31,20 +31,11 @@ std::optional<QString> s_helperForTest;
 int s_timeoutMs = DefaultTimeoutMs;
 
 // Heap-allocated and guarded: the owner may take the window with it while it is open.
-template <class Window> void execOwned(Window *window)
+void execOwned(QDialog *window)
 {
-    QPointer<Window> guard(window);
+    QPointer<QDialog> guard(window);
     guard->exec();
     delete guard;
-}
-
-void showMessage(QWidget *owner, const QString &text, QMessageBox::Icon icon)
-{
-    auto *box = new QMessageBox(icon, UpdateCheck::Title, QString(), QMessageBox::Ok, owner);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(text);
-    WindowHints::keepOffTaskBar(box);
-    execOwned(box);
 }
 
 bool isAsciiSpace(char c)
@@ -141,13 +132,13 @@ void UpdateCheck::run(QWidget *owner)
     const QString running = AppVersion::text();
     switch (verdict(text, running)) {
     case Verdict::NotResponding:
-        showMessage(owner, NotResponding, QMessageBox::Warning);
+        Dialog::message(owner, QMessageBox::Warning, Title, NotResponding);
         return;
     case Verdict::Newer:
         execOwned(new frmUpdate(text, running, owner));
         return;
     case Verdict::Latest:
-        showMessage(owner, LatestVersion, QMessageBox::Information);
+        Dialog::message(owner, QMessageBox::Information, Title, LatestVersion);
         return;
     }
 }
