@@ -62,6 +62,27 @@ for screen in "${memory_screens[@]}"; do
     printf '%-10s %14d %14d   %s\n' "$screen" "$(cut -d' ' -f1 "$tmp/peaks" | median)" \
         "$(cut -d' ' -f2 "$tmp/peaks" | median)" "$(awk '{ print $1 / $2 }' "$tmp/peaks" | spread)"
 done
+
+# Two monitors side by side in one screen: with All Monitors each gets its own frame, drawn one after the
+# other, so memory should grow by one frame per monitor and the time by about one more monitor.
+read -r all_width all_height <<<"${ALL_MONITORS:-3840 2160}"
+echo
+echo "Two ${all_width}x${all_height} monitors side by side: Red on the main window's monitor, then on both" \
+    "($key_runs runs each)"
+printf '%-8s %12s %14s\n' monitors "key (ms)" "peak (KiB)"
+for choice in window all; do
+    start_xvfb "$((2 * all_width))x$all_height"
+    xrandr --setmonitor A "$all_width/600x$all_height/340+0+0" screen >/dev/null
+    xrandr --setmonitor B "$all_width/600x$all_height/340+$all_width+0" none >/dev/null
+    start_app 0 "$choice"
+    button_at 360 2520
+    "$build/bench/clicktimer" "$x" "$y" "$key_runs" key "$tmp/sleep.log" >"$tmp/runs"
+    printf '%-8s %12.1f %14d\n' "$choice" "$(grep -v '^#' "$tmp/runs" | cut -d' ' -f1 | median)" \
+        "$(awk '/^VmHWM:/ { print $2 }' "/proc/$app/status")"
+    stop_app
+    stop_xvfb
+done
+
 echo
 echo "wait: time the program's main thread slept meanwhile (the drawn patterns' deliberate 0.1 s wait);" \
     "load average $(load_average) at the end"

@@ -27,11 +27,12 @@ stop_xvfb() {
     xvfb=""
 }
 
-# The program with the pre-test message on (1) or off (0), its sleeps logged to $tmp/sleep.log; sets
-# origin_x, origin_y and client_width: where its client area lies, for button_at.
+# The program with the pre-test message on (1) or off (0), and the monitors tests open on (default: the
+# main window's), its sleeps logged to $tmp/sleep.log; sets origin_x, origin_y and client_width: where
+# its client area lies, for button_at.
 start_app() {
     mkdir -p "$XDG_CONFIG_HOME/QRBL"
-    printf '[Options]\nShowInfo=%s\n' "$1" >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"
+    printf '[Options]\nShowInfo=%s\nMonitor=%s\n' "$1" "${2:-window}" >"$XDG_CONFIG_HOME/QRBL/QRBL.conf"
     : >"$tmp/sleep.log"
     QRBL_SLEEP_LOG="$tmp/sleep.log" LD_PRELOAD="$(realpath "$build/bench/libsleeplog.so")" "$build/quorbel" \
         >"$tmp/app.out" 2>"$tmp/app.err" &
