@@ -76,6 +76,7 @@ private slots:
             frmAbout about;
             about.show();
             QVERIFY(QTest::qWaitForWindowExposed(&about));
+            QVERIFY(!TestSupport::control<QLabel>(&about, "picIcon")->pixmap().isNull());
             QTest::mouseClick(TestSupport::control(&about, "lblURL"), Qt::LeftButton, {}, QPoint(10, 8));
             QTest::mouseClick(TestSupport::control(&about, "lblEmail"), Qt::LeftButton, {}, QPoint(10, 8));
             QTest::keyClick(&about, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
